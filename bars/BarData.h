@@ -1,0 +1,29 @@
+#pragma once
+
+#include <chrono>
+#include <string>
+
+#include "base/Types.h"
+
+namespace quillon {
+
+// The file's lines as of the last read; BarLinesCapacity lines at the most.
+inline constexpr int BarLinesCapacity = 10001;
+
+// The four price columns of the loaded bars; row 0 is the oldest loaded bar.
+struct TBarTable {
+    TSeries BarOpen;
+    TSeries BarHigh;
+    TSeries BarLow;
+    TSeries BarClose;
+};
+
+struct TReadSettings {
+    // The user's decimal separator; a point where none is set.
+    char decimalSeparator = '.';
+    // How long a failed read holds the caller up (the window's reader waits a second for the
+    // terminal to finish writing; the command-line tool does not wait).
+    std::chrono::milliseconds failedReadPause{1000};
+};
+
+} // namespace quillon

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "base/CheckedArray.h"
+
+namespace quillon {
+
+// Capacity of a price series: it sets the limit of 1,000 bars per run.
+inline constexpr int SeriesCapacity = 1000;
+// Capacity of a square matrix: it sets the largest window length, 101.
+inline constexpr int MatrixOrderCapacity = 101;
+
+using TSeries = TCheckedArray<double, SeriesCapacity>;
+// First index = row.
+using TSquareMatrix =
+    TCheckedArray<TCheckedArray<double, MatrixOrderCapacity>, MatrixOrderCapacity>;
+
+} // namespace quillon

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "chart/Series.h"
+
+namespace quillon {
+
+// The chart's nine series in their fixed list order, which is also the painting order:
+// LineSeries1..LineSeries4, the candles Series17, then Series18..Series21.
+class TChartModel {
+public:
+    static constexpr int SeriesCount = 9;
+    static constexpr int CandleSeriesIndex = 4;
+
+    // The series start with sample content, which a complete run replaces.
+    TChartModel();
+    TChartModel(const TChartModel&) = delete;
+    TChartModel& operator=(const TChartModel&) = delete;
+
+    static bool IsCandleSeries(int index) { return index == CandleSeriesIndex; }
+    // The line series at a list index; the range error for the candle index or outside 0..8.
+    TLineSeries& LineSeriesAt(int index);
+    const TLineSeries& LineSeriesAt(int index) const;
+
+    TLineSeries& LineSeries1() { return LineSeriesAt(0); }
+    TLineSeries& LineSeries2() { return LineSeriesAt(1); }
+    TLineSeries& LineSeries3() { return LineSeriesAt(2); }
+    TLineSeries& LineSeries4() { return LineSeriesAt(3); }
+    TCandleSeries& Series17() { return *candles_; }
+    const TCandleSeries& Series17() const { return *candles_; }
+    TLineSeries& Series18() { return LineSeriesAt(5); }
+    TLineSeries& Series19() { return LineSeriesAt(6); }
+    TLineSeries& Series20() { return LineSeriesAt(7); }
+    TLineSeries& Series21() { return LineSeriesAt(8); }
+
+    // Called after every change of any series' points.
+    void SetChangeListener(TChangeListener listener) { onChange_ = std::move(listener); }
+
+private:
+    void FillStartContent();
+
+    // Declared first: the series keep a pointer to it.
+    TChangeListener onChange_;
+    // By list index; the slot of the candle series stays empty.
+    std::array<std::unique_ptr<TLineSeries>, SeriesCount> lines_;
+    std::unique_ptr<TCandleSeries> candles_;
+};
+
+} // namespace quillon
