@@ -1,0 +1,23 @@
+#pragma once
+
+#include <span>
+
+#include "base/Types.h"
+
+namespace quillon {
+
+// One WaveComponent call: component r of R, window length L, over series[0..N-1].
+struct TWaveRequest {
+    const TSeries* series = nullptr;
+    int N = 0;
+    int L = 0;
+    int R = 0;
+    int r = 0;
+};
+
+// Works out results[i] = WaveComponent(requests[i]) for every request. The calls are pure, so
+// they may run side by side. When any call fails, the error of the first failing request in
+// order is raised, as if the calls had run one after another.
+void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> results);
+
+} // namespace quillon
