@@ -12,6 +12,10 @@ struct TextAfterCase {
     const char* expected;
 };
 
+void PrintTo(const TextAfterCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TextAfterCases : public testing::TestWithParam<TextAfterCase> {};
 
 TEST_P(TextAfterCases, GivesThePartAfterTheFirstOccurrence) {

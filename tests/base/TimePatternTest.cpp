@@ -11,6 +11,10 @@ struct PatternCase {
     const char* expected;
 };
 
+void PrintTo(const PatternCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class ClockTimePatternCases : public testing::TestWithParam<PatternCase> {};
 
 TEST_P(ClockTimePatternCases, DropsTheZoneAndWidensMinutesAndSeconds) {

@@ -1,0 +1,30 @@
+#include "tests/ui/FormsFixture.h"
+
+#include <QDir>
+
+namespace quillon::testing_ui {
+
+void FormsFixture::SetUp() {
+    form1_.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1_));
+}
+
+void FormsFixture::Type(const char* editName, const QString& text) {
+    QLineEdit* edit = Edit(editName);
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void FormsFixture::ChooseFile(const QString& path) {
+    dialogAnswer_ = path;
+    Click("Button2");
+}
+
+void SaveScreenshot(QWidget& widget, const QString& name) {
+    const QDir folder(QStringLiteral(QUILLON_SCREENSHOT_DIR));
+    ASSERT_TRUE(folder.mkpath(QStringLiteral(".")));
+    EXPECT_TRUE(widget.grab().save(folder.filePath(name + QStringLiteral(".png"))));
+}
+
+} // namespace quillon::testing_ui

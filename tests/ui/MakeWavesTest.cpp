@@ -1,0 +1,54 @@
+#include <QTemporaryDir>
+
+#include "tests/ui/FormsFixture.h"
+
+namespace quillon::testing_ui {
+namespace {
+
+class MakeWavesTest : public FormsFixture {
+protected:
+    void SetUp() override {
+        FormsFixture::SetUp();
+        ASSERT_TRUE(folder_.isValid());
+        barFile_ = folder_.filePath(QStringLiteral("EURUSD60.csv"));
+        WriteGeneratedBarFile(barFile_, 1900);
+    }
+
+    QTemporaryDir folder_;
+    QString barFile_;
+};
+
+TEST_F(MakeWavesTest, ARunOnTheChosenFileFillsTheSeriesForTheNewestBars) {
+    ChooseFile(barFile_);
+    QTest::qWait(20);
+    SaveScreenshot(form1_, QStringLiteral("main-window"));
+    ASSERT_TRUE(errors_.isEmpty());
+    TChartModel& model = Series();
+    const auto& candles = model.Series17().Candles();
+    ASSERT_EQ(candles.size(), 500u);
+    EXPECT_EQ(candles.front().x, 0.0);
+    EXPECT_EQ(candles.back().x, 499.0);
+    EXPECT_EQ(candles.back().close, form1_.BarTable().BarClose[499]);
+    EXPECT_EQ(model.LineSeries3().Points().size(), 994u);
+    for (TLineSeries* wave : {&model.LineSeries4(), &model.Series18(), &model.Series19()}) {
+        ASSERT_EQ(wave->Points().size(), 497u) << wave->Name();
+        EXPECT_EQ(wave->Points().front().x, 3.0) << wave->Name();
+    }
+    for (TLineSeries* empty :
+         {&model.LineSeries1(), &model.LineSeries2(), &model.Series20(), &model.Series21()}) {
+        EXPECT_TRUE(empty->Points().empty()) << empty->Name();
+    }
+}
+
+TEST_F(MakeWavesTest, MakeWavesTakesTheBoxesAsTheyStandNow) {
+    ChooseFile(barFile_);
+    Type("Edit3", QStringLiteral("300"));
+    Type("Edit2", QStringLiteral("12"));
+    Click("Button1");
+    EXPECT_TRUE(errors_.isEmpty());
+    EXPECT_EQ(Series().Series17().Candles().size(), 300u);
+    EXPECT_EQ(Series().LineSeries4().Points().size(), 297u);
+}
+
+} // namespace
+} // namespace quillon::testing_ui
