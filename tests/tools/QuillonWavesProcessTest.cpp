@@ -19,7 +19,7 @@ const std::string MakeBarsProgram = QUILLON_MAKE_BARS_PROGRAM;
 // No locale from the environment: the C locale, whose separator is a point.
 const std::vector<std::string> NoLocale{"LC_ALL=", "LC_NUMERIC=", "LANG="};
 
-TEST(QuillonWavesProcessTest, WritesTheCsvToStandardOutput) {
+TEST(QuillonWavesProcessTest, StreamsAndExitStatus) {
     TTempDir dir;
     const std::string path = dir.Write("bars.csv", BarFileText(TBarFileSettings{}));
     const TProcessResult result = RunProcess(WavesProgram, {path, "--bars", "50"}, NoLocale);
@@ -33,10 +33,7 @@ TEST(QuillonWavesProcessTest, WritesTheCsvToStandardOutput) {
     const std::vector<std::string_view> args{path, "--bars", "50"};
     RunWavesCommand(args, '.', expected, ignored);
     EXPECT_EQ(result.out, expected);
-}
 
-TEST(QuillonWavesProcessTest, ExitStatusAndStreams) {
-    TTempDir dir;
     const TProcessResult failure =
         RunProcess(WavesProgram, {dir.Path("missing.csv"), "--bars", "x"}, NoLocale);
     EXPECT_EQ(failure.exitCode, 1);
