@@ -59,8 +59,8 @@ void TChart::Render(QPainter& painter, const QRect& area) const {
     painter.restore();
 }
 
-TChartLayout TChart::Layout(const QRect& area) const {
-    const QFontMetrics metrics = fontMetrics();
+TChartLayout TChart::Layout(const QRect& area, const QPaintDevice* device) const {
+    const QFontMetrics metrics(font(), device != nullptr ? device : this);
     return LayoutChart(model_, zoom_, ToPixelRect(area), MeasureOf(metrics), separators_);
 }
 

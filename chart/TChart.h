@@ -26,8 +26,9 @@ public:
 
     // Paints the chart into `area` of any paint device, laid out as for that size.
     void Render(QPainter& painter, const QRect& area) const;
-    // Where the labels, the plot and the series fall when the chart fills `area` of the screen.
-    TChartLayout Layout(const QRect& area) const;
+    // Where the labels, the plot and the series fall when the chart fills `area` of `device`,
+    // or of the widget itself when none is given.
+    TChartLayout Layout(const QRect& area, const QPaintDevice* device = nullptr) const;
 
     // The hint text: the tip over the candle last pointed at, empty once the pointer has moved
     // over no candle.

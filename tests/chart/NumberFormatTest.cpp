@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "base/Errors.h"
 #include "chart/NumberFormat.h"
 
@@ -13,6 +15,14 @@ struct TFormatCase {
 };
 
 const TNumberSeparators PointAndComma{".", ","};
+
+template <std::size_t Count>
+void ExpectFormats(const TFormatCase (&cases)[Count]) {
+    for (const TFormatCase& c : cases) {
+        EXPECT_EQ(FormatNumber(c.value, c.pattern, PointAndComma), c.expected)
+            << c.value << " " << c.pattern;
+    }
+}
 
 TEST(NumberFormatTest, AxisLabelPattern) {
     const TFormatCase cases[] = {
@@ -29,9 +39,7 @@ TEST(NumberFormatTest, AxisLabelPattern) {
         {-1.5, "#####.####", "-1.5"},
         {-0.00004, "#####.####", ""},
     };
-    for (const TFormatCase& c : cases) {
-        EXPECT_EQ(FormatNumber(c.value, c.pattern, PointAndComma), c.expected) << c.value;
-    }
+    ExpectFormats(cases);
 }
 
 TEST(NumberFormatTest, ThousandsAndForcedZeros) {
@@ -49,10 +57,7 @@ TEST(NumberFormatTest, ThousandsAndForcedZeros) {
         {1.231, "0.#####", "1.231"},
         {1.23104, "0.#####", "1.23104"},
     };
-    for (const TFormatCase& c : cases) {
-        EXPECT_EQ(FormatNumber(c.value, c.pattern, PointAndComma), c.expected)
-            << c.value << " " << c.pattern;
-    }
+    ExpectFormats(cases);
 }
 
 TEST(NumberFormatTest, HalvesRoundAwayFromZero) {
@@ -70,10 +75,7 @@ TEST(NumberFormatTest, HalvesRoundAwayFromZero) {
         {1.00005, "#####.####", "1.0001"},
         {1.00004999, "#####.####", "1"},
     };
-    for (const TFormatCase& c : cases) {
-        EXPECT_EQ(FormatNumber(c.value, c.pattern, PointAndComma), c.expected)
-            << c.value << " " << c.pattern;
-    }
+    ExpectFormats(cases);
 }
 
 TEST(NumberFormatTest, DigitsBeyondThePlacesAndLiterals) {
@@ -85,10 +87,7 @@ TEST(NumberFormatTest, DigitsBeyondThePlacesAndLiterals) {
         {7.25, "[0.0]", "[7.3]"},
         {12.5, ".##", "12.5"},
     };
-    for (const TFormatCase& c : cases) {
-        EXPECT_EQ(FormatNumber(c.value, c.pattern, PointAndComma), c.expected)
-            << c.value << " " << c.pattern;
-    }
+    ExpectFormats(cases);
 }
 
 TEST(NumberFormatTest, PatternWithoutDigitPlacesWritesNoDigits) {
