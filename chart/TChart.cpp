@@ -47,10 +47,8 @@ void TChart::Render(QPainter& painter, const QRect& area) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(font());
-    const QFontMetrics metrics(font(), painter.device());
     try {
-        const TChartLayout layout =
-            LayoutChart(model_, zoom_, ToPixelRect(area), MeasureOf(metrics), separators_);
+        const TChartLayout layout = Layout(area, painter.device());
         PaintChart(painter, model_, layout, palette().color(QPalette::Button));
     } catch (const QuillonError&) {
         // Values beyond what the scales can carry: the chart refuses nothing and shows nothing.

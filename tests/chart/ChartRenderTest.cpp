@@ -173,5 +173,23 @@ TEST(ChartRenderEmptyTest, NoPointsPaintsTheBackgroundOnly) {
     }
 }
 
+TEST(ChartRenderFlatTest, OneFlatCandleDrawsItsBodyMidChart) {
+    TChart chart;
+    ClearAllSeries(chart.Model());
+    chart.Model().Series17().AppendCandle(1.25, 1.25, 1.25, 1.25);
+    const QImage image = RenderedChart(chart, ImageSize);
+    const TChartLayout layout = chart.Layout(image.rect(), &image);
+    ASSERT_TRUE(layout.HasScales());
+    const TCandleGeometry g =
+        CandleGeometryOf(chart.Model().Series17().Candles()[0], *layout.x, *layout.y);
+    EXPECT_NEAR(g.column, (layout.plot.left + layout.plot.right) / 2, 1);
+    EXPECT_NEAR(g.openRow, (layout.plot.top + layout.plot.bottom) / 2, 1);
+    for (const int row : {g.openRow, g.openRow - 1}) {
+        for (int column = g.bodyLeft; column <= g.bodyRight; ++column) {
+            EXPECT_EQ(image.pixelColor(column, row), QColor(Qt::black)) << column << "," << row;
+        }
+    }
+}
+
 } // namespace
 } // namespace quillon
