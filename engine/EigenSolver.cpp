@@ -1,0 +1,95 @@
+#include "engine/EigenSolver.h"
+
+#include <cmath>
+#include <utility>
+
+#include "base/CheckedFloat.h"
+#include "engine/ShiftedElimination.h"
+
+namespace quillon {
+
+namespace {
+
+// The bisection starts on [0, 10 * M] and stops once the bracket is no wider than M / 10^7.
+constexpr double SearchBoundFactor = 10.0;
+constexpr double ToleranceDivisor = 10000000.0;
+
+// The largest row sum of the block, or 0 when no row sum is positive.
+double SearchBound(const TSquareMatrix& A, int n) {
+    double bound = 0.0;
+    for (int row = 0; row < n; ++row) {
+        double sum = 0.0;
+        for (int column = 0; column < n; ++column) {
+            sum = CheckedResult(sum + A[row][column]);
+        }
+        if (sum > bound) {
+            bound = sum;
+        }
+    }
+    return bound;
+}
+
+double Midpoint(double lo, double hi) {
+    return CheckedQuotient(CheckedResult(lo + hi), 2.0);
+}
+
+} // namespace
+
+double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
+    TShiftedElimination elimination;
+    EliminateChecked(A, n, x, elimination);
+    return CountNegativePivots(elimination.B, n);
+}
+
+double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
+    const double bound = SearchBound(A, n);
+    double lo = 0.0;
+    double hi = CheckedResult(SearchBoundFactor * bound);
+    const double tolerance = CheckedQuotient(bound, ToleranceDivisor);
+    while (std::fabs(CheckedResult(hi - lo)) > tolerance) {
+        const double mid = Midpoint(lo, hi);
+        if (CountEigenvaluesBelow(A, n, mid) < k) {
+            lo = mid;
+        } else {
+            hi = mid;
+        }
+    }
+    return Midpoint(lo, hi);
+}
+
+void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
+    TShiftedElimination elimination;
+    EliminateChecked(A, n, lambda, elimination);
+    const TSquareMatrix& B = elimination.B;
+
+    // The last row's pivot vanishes at an exact eigenvalue, so the last entry is fixed at 1 and
+    // rows 0..n-2 are solved upwards.
+    TSeries vector = V;
+    vector[n - 1] = 1.0;
+    double sumOfSquares = 1.0;
+    for (int i = n - 2; i >= 0; --i) {
+        double entry = 0.0;
+        for (int j = i + 1; j < n; ++j) {
+            entry = CheckedResult(entry - CheckedResult(B[i][j] * vector[j]));
+        }
+        entry = CheckedQuotient(entry, B[i][i]);
+        vector[i] = entry;
+        sumOfSquares = CheckedResult(sumOfSquares + CheckedResult(entry * entry));
+    }
+    const double length = CheckedSquareRoot(sumOfSquares);
+    for (int i = 0; i < n; ++i) {
+        vector[i] = CheckedQuotient(vector[i], length);
+    }
+
+    // The solution belongs to the matrix with its columns exchanged; undoing the exchanges, last
+    // first, gives the eigenvector of A itself.
+    for (int e = elimination.exchangeCount - 1; e >= 0; --e) {
+        const int k = elimination.exchangedSteps[e];
+        std::swap(vector[k], vector[k + 1]);
+    }
+    for (int i = 0; i < n; ++i) {
+        V[i] = vector[i];
+    }
+}
+
+} // namespace quillon
