@@ -1,6 +1,9 @@
 #include "tests/ui/FormsFixture.h"
 
 #include <QDir>
+#include <QFile>
+
+#include "tools/BarFileGenerator.h"
 
 namespace quillon::testing_ui {
 
@@ -19,6 +22,12 @@ void FormsFixture::Type(const char* editName, const QString& text) {
 void FormsFixture::ChooseFile(const QString& path) {
     dialogAnswer_ = path;
     Click("Button2");
+}
+
+void WriteGeneratedBarFile(const QString& path, int barCount) {
+    TBarFileSettings settings;
+    settings.barCount = barCount;
+    WriteTextFile(QFile::encodeName(path).toStdString(), BarFileText(settings));
 }
 
 void SaveScreenshot(QWidget& widget, const QString& name) {

@@ -52,7 +52,7 @@ protected:
     TForm1& form1_ = forms_.Form1;
 };
 
-// Writes a made-up bar file of barCount lines, as the terminal writes it.
+// Writes the project's made-up bar file of barCount lines, as the terminal writes it.
 void WriteGeneratedBarFile(const QString& path, int barCount);
 
 // Saves a picture of the widget under the build folder for a person to look at.

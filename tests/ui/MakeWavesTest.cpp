@@ -1,6 +1,8 @@
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "tests/ui/FormsFixture.h"
+#include "tools/BarFileGenerator.h"
 
 namespace quillon::testing_ui {
 namespace {
@@ -10,7 +12,8 @@ protected:
     void SetUp() override {
         FormsFixture::SetUp();
         ASSERT_TRUE(folder_.isValid());
-        barFile_ = folder_.filePath(QStringLiteral("EURUSD60.csv"));
+        ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("experts/files")));
+        barFile_ = folder_.filePath(QStringLiteral("experts/files/EURUSD60.csv"));
         WriteGeneratedBarFile(barFile_, 1900);
     }
 
@@ -22,13 +25,20 @@ TEST_F(MakeWavesTest, ARunOnTheChosenFileFillsTheSeriesForTheNewestBars) {
     ChooseFile(barFile_);
     QTest::qWait(20);
     SaveScreenshot(form1_, QStringLiteral("main-window"));
+    // The same, widened by the user, for the project's page.
+    form1_.resize(760, 440);
+    QTest::qWait(20);
+    SaveScreenshot(form1_, QStringLiteral("main-window-wide"));
     ASSERT_TRUE(errors_.isEmpty());
     TChartModel& model = Series();
     const auto& candles = model.Series17().Candles();
     ASSERT_EQ(candles.size(), 500u);
     EXPECT_EQ(candles.front().x, 0.0);
     EXPECT_EQ(candles.back().x, 499.0);
-    EXPECT_EQ(candles.back().close, form1_.BarTable().BarClose[499]);
+    const std::vector<TGeneratedBar> bars = GenerateBars(TBarFileSettings{});
+    ASSERT_EQ(bars.size(), 1900u);
+    EXPECT_EQ(candles.front().open, PointsToPrice(bars[1400].open));
+    EXPECT_EQ(candles.back().close, PointsToPrice(bars.back().close));
     EXPECT_EQ(model.LineSeries3().Points().size(), 994u);
     for (TLineSeries* wave : {&model.LineSeries4(), &model.Series18(), &model.Series19()}) {
         ASSERT_EQ(wave->Points().size(), 497u) << wave->Name();
@@ -48,6 +58,13 @@ TEST_F(MakeWavesTest, MakeWavesTakesTheBoxesAsTheyStandNow) {
     EXPECT_TRUE(errors_.isEmpty());
     EXPECT_EQ(Series().Series17().Candles().size(), 300u);
     EXPECT_EQ(Series().LineSeries4().Points().size(), 297u);
+}
+
+TEST_F(MakeWavesTest, TheBundledSampleFileLoadsAtOnce) {
+    ChooseFile(QStringLiteral(QUILLON_SAMPLE_BAR_FILE));
+    EXPECT_TRUE(errors_.isEmpty());
+    EXPECT_EQ(Series().Series17().Candles().size(), 500u);
+    EXPECT_EQ(Series().LineSeries3().Points().size(), 994u);
 }
 
 } // namespace
