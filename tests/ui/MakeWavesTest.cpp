@@ -60,12 +60,5 @@ TEST_F(MakeWavesTest, MakeWavesTakesTheBoxesAsTheyStandNow) {
     EXPECT_EQ(Series().LineSeries4().Points().size(), 297u);
 }
 
-TEST_F(MakeWavesTest, TheBundledSampleFileLoadsAtOnce) {
-    ChooseFile(QStringLiteral(QUILLON_SAMPLE_BAR_FILE));
-    EXPECT_TRUE(errors_.isEmpty());
-    EXPECT_EQ(Series().Series17().Candles().size(), 500u);
-    EXPECT_EQ(Series().LineSeries3().Points().size(), 994u);
-}
-
 } // namespace
 } // namespace quillon::testing_ui
