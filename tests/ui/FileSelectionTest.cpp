@@ -1,25 +1,13 @@
 #include <QDir>
-#include <QTemporaryDir>
 
 #include "tests/ui/FormsFixture.h"
 
 namespace quillon::testing_ui {
 namespace {
 
-class FileSelectionTest : public FormsFixture {
+class FileSelectionTest : public TerminalFileFixture {
 protected:
-    void SetUp() override {
-        FormsFixture::SetUp();
-        ASSERT_TRUE(folder_.isValid());
-        ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("experts/files")));
-        terminalFile_ = folder_.filePath(QStringLiteral("experts/files/EURUSD60.csv"));
-        WriteGeneratedBarFile(terminalFile_, 1900);
-    }
-
     std::size_t CandleCount() { return Series().Series17().Candles().size(); }
-
-    QTemporaryDir folder_;
-    QString terminalFile_;
 };
 
 TEST_F(FileSelectionTest, ChoosingAFileNamesItRunsAndShowsTheChart) {

@@ -12,6 +12,14 @@ void FormsFixture::SetUp() {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1_));
 }
 
+void TerminalFileFixture::SetUp() {
+    FormsFixture::SetUp();
+    ASSERT_TRUE(folder_.isValid());
+    ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("experts/files")));
+    terminalFile_ = folder_.filePath(QStringLiteral("experts/files/EURUSD60.csv"));
+    WriteGeneratedBarFile(terminalFile_, 1900);
+}
+
 void FormsFixture::Type(const char* editName, const QString& text) {
     QLineEdit* edit = Edit(editName);
     edit->selectAll();

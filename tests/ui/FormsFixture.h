@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "chart/TChart.h"
@@ -50,6 +51,15 @@ protected:
                          },
                          [this](QWidget*, const QString& text) { errors_ << text; }}};
     TForm1& form1_ = forms_.Form1;
+};
+
+// The same, with a bar file of 1,900 generated bars in a terminal's experts/files folder.
+class TerminalFileFixture : public FormsFixture {
+protected:
+    void SetUp() override;
+
+    QTemporaryDir folder_;
+    QString terminalFile_;
 };
 
 // Writes the project's made-up bar file of barCount lines, as the terminal writes it.

@@ -1,28 +1,13 @@
-#include <QDir>
-#include <QTemporaryDir>
-
 #include "tests/ui/FormsFixture.h"
 #include "tools/BarFileGenerator.h"
 
 namespace quillon::testing_ui {
 namespace {
 
-class MakeWavesTest : public FormsFixture {
-protected:
-    void SetUp() override {
-        FormsFixture::SetUp();
-        ASSERT_TRUE(folder_.isValid());
-        ASSERT_TRUE(QDir(folder_.path()).mkpath(QStringLiteral("experts/files")));
-        barFile_ = folder_.filePath(QStringLiteral("experts/files/EURUSD60.csv"));
-        WriteGeneratedBarFile(barFile_, 1900);
-    }
-
-    QTemporaryDir folder_;
-    QString barFile_;
-};
+using MakeWavesTest = TerminalFileFixture;
 
 TEST_F(MakeWavesTest, ARunOnTheChosenFileFillsTheSeriesForTheNewestBars) {
-    ChooseFile(barFile_);
+    ChooseFile(terminalFile_);
     QTest::qWait(20);
     SaveScreenshot(form1_, QStringLiteral("main-window"));
     // The same, widened by the user, for the project's page.
@@ -51,7 +36,7 @@ TEST_F(MakeWavesTest, ARunOnTheChosenFileFillsTheSeriesForTheNewestBars) {
 }
 
 TEST_F(MakeWavesTest, MakeWavesTakesTheBoxesAsTheyStandNow) {
-    ChooseFile(barFile_);
+    ChooseFile(terminalFile_);
     Type("Edit3", QStringLiteral("300"));
     Type("Edit2", QStringLiteral("12"));
     Click("Button1");

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -12,7 +11,7 @@
 namespace quillon::testing_ui {
 namespace {
 
-class SecondaryFormsTest : public FormsFixture {
+class SecondaryFormsTest : public TerminalFileFixture {
 protected:
     // Clicks the button and, inside the modal loop it starts, runs whileOpen on the window that
     // is then modal. A window that will not close is closed after a while, and the test fails.
@@ -74,10 +73,7 @@ TEST(IndicatorTemplateTest, ResourceHoldsOneHundredTwentyFiveEndedLines) {
 }
 
 TEST_F(SecondaryFormsTest, AboutBoxShowsItsPictureAndOkClosesIt) {
-    QTemporaryDir folder;
-    const QString barFile = folder.filePath(QStringLiteral("EURUSD60.csv"));
-    WriteGeneratedBarFile(barFile, 600);
-    ChooseFile(barFile);
+    ChooseFile(terminalFile_);
     ASSERT_TRUE(Button("Button10")->isVisible());
     TForm9& about = forms_.Form9;
     ClickAndWhileOpen("Button10", about, [&about] {
