@@ -97,6 +97,16 @@ TEST(EngineAgainstOracleTest, SolverOnSmallIntegerMatrices) {
     }
 }
 
+// An overflow that only the entries left of the diagonal meet: row 1 keeps a rounding residue
+// of about 1e284 in column 0, and the next step scales it by 1e30. The columns right of the
+// diagonal stay finite.
+TEST(EngineAgainstOracleTest, SolverFaultLeftOfTheDiagonal) {
+    const TSquareMatrix A = testing::MatrixOf({{49, 0, 0}, {1.1e300, 1, 0}, {0, 1e30, 1}});
+    ExpectSolverMatchesOracle(A, 3, {0.0}, {});
+    EXPECT_EQ(testing::ErrorOf([&] { CountEigenvaluesBelow(A, 3, 0.0); }),
+              "Floating point overflow");
+}
+
 struct WaveCase {
     int N;
     int L;
