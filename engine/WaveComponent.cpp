@@ -20,22 +20,60 @@ bool WithinCapacities(int N, int L, int R, int r) {
            R <= ComponentCapacity && r >= 0 && r < R;
 }
 
-// S[i][j] for j >= i, summed over t in increasing order as the checked computation does, and
-// mirrored: the products of S[j][i] are the same numbers in the same order. The inner loop runs
-// over j, so that it vectorises without changing any sum's order.
-__attribute__((target_clones("avx2", "default"))) void
+// sums[c] := the sum over t = 0..K-1, in increasing order, of head[t] * lagged[t + c], for
+// c < Width; the sums stay in registers over the whole run of t.
+template <int Width>
+inline void LaggedProducts(const double* head, const double* lagged, int K, double* sums) {
+    double block[Width] = {};
+    for (int t = 0; t < K; ++t) {
+        const double h = head[t];
+        for (int c = 0; c < Width; ++c) {
+            block[c] = block[c] + h * lagged[t + c];
+        }
+    }
+    std::copy(block, block + Width, sums);
+}
+
+// Row i of S from column i on, Width columns at a time. The last block ends at column L-1 and
+// may reach back over columns done already, or left of the diagonal; it writes the same sums
+// there again, since S[i][j] and S[j][i] add the same products in the same order.
+template <int Width>
+inline void LagCovarianceRow(std::span<const double> points, int K, int L, int i,
+                             std::span<double> row) {
+    for (int j = i;; j += Width) {
+        const int first = std::min(j, L - Width);
+        LaggedProducts<Width>(points.data() + i, points.data() + first, K, row.data() + first);
+        if (first + Width >= L) {
+            return;
+        }
+    }
+}
+
+// The same sums for a short window, one pass over t with every column in the inner loop.
+inline void ShortLagCovarianceRow(std::span<const double> points, int K, int L, int i,
+                                  std::span<double> row) {
+    std::fill(row.begin() + i, row.end(), 0.0);
+    for (int t = 0; t < K; ++t) {
+        const double head = points[t + i];
+        for (int j = i; j < L; ++j) {
+            row[j] = row[j] + head * points[t + j];
+        }
+    }
+}
+
+// S[i][j] for j >= i, each summed over t in increasing order as the checked computation does,
+// and mirrored: the products of S[j][i] are the same numbers in the same order.
+__attribute__((target_clones("avx2", "default"), flatten)) void
 LagCovarianceFast(std::span<const double> points, int L, TSquareMatrix& S) {
     const int K = static_cast<int>(points.size()) - L + 1;
     for (int i = 0; i < L; ++i) {
         std::span<double> row = S[i].Slice(0, L);
-        std::fill(row.begin() + i, row.end(), 0.0);
-        for (int t = 0; t < K; ++t) {
-            const double head = points[t + i];
-            const double* __restrict lagged = points.data() + t;
-            double* __restrict sums = row.data();
-            for (int j = i; j < L; ++j) {
-                sums[j] = sums[j] + head * lagged[j];
-            }
+        if (L >= 32) {
+            LagCovarianceRow<32>(points, K, L, i, row);
+        } else if (L >= 8) {
+            LagCovarianceRow<8>(points, K, L, i, row);
+        } else {
+            ShortLagCovarianceRow(points, K, L, i, row);
         }
         for (int j = i + 1; j < L; ++j) {
             S[j][i] = row[j];
@@ -46,7 +84,7 @@ LagCovarianceFast(std::span<const double> points, int L, TSquareMatrix& S) {
 // Projections of the lagged vectors on the eigenvector, then the averages along the
 // anti-diagonals of their rank-one product. Every sum adds its terms in the order of the checked
 // computation; only the loops are turned so that the inner one vectorises.
-__attribute__((target_clones("avx2", "default"))) void
+__attribute__((target_clones("avx2", "default"), flatten)) void
 ReconstructFast(std::span<const double> points, std::span<const double> vector,
                 std::span<double> projection, std::span<double> result) {
     const int N = static_cast<int>(points.size());
