@@ -91,9 +91,47 @@ TEST(EngineAgainstOracleTest, SolverOnRandomSymmetricMatrices) {
 TEST(EngineAgainstOracleTest, SolverOnSmallIntegerMatrices) {
     std::mt19937_64 random(77);
     for (int trial = 0; trial < 300; ++trial) {
-        const int n = 2 + trial % 7;
+        const int n = 2 + trial % 19;
         const TSquareMatrix A = RandomSmallIntegers(random, n);
         ExpectSolverMatchesOracle(A, n, {-1.0, 0.0, 1.0, 2.0, 0.5}, {1, n});
+    }
+}
+
+// Rows 0..step+1 uncoupled, so that pivot `step` is exactly zero; the later rows are coupled
+// to all. Row `step` has a 1 beside its zero pivot when the exchange is to cure it, and 0 when
+// it is not; the diagonal entry of row step+1 then picks the error.
+TSquareMatrix ZeroPivotAt(std::mt19937_64& random, int n, int step, double beside, double next) {
+    TSquareMatrix A = RandomSymmetric(random, n, -1.0, 1.0);
+    for (int i = 0; i < step + 2; ++i) {
+        for (int j = 0; j < step + 2; ++j) {
+            A[i][j] = i == j ? 2.0 + i : 0.0;
+        }
+    }
+    A[step][step] = 0.0;
+    A[step][step + 1] = beside;
+    A[step + 1][step] = beside;
+    A[step + 1][step + 1] = next;
+    return A;
+}
+
+// Zero pivots deep inside the matrix, past the first block of steps the engine takes at once.
+TEST(EngineAgainstOracleTest, SolverWithLateZeroPivots) {
+    std::mt19937_64 random(12);
+    struct Case {
+        double beside;
+        double next;
+        const char* error;
+    };
+    const Case cases[] = {{1.0, 3.0, ""},
+                          {0.0, 3.0, "Floating point division by zero"},
+                          {0.0, 0.0, "Invalid floating point operation"}};
+    for (const int step : {3, 12, 37}) {
+        for (const Case& c : cases) {
+            const TSquareMatrix A = ZeroPivotAt(random, 45, step, c.beside, c.next);
+            ExpectSolverMatchesOracle(A, 45, {0.0}, {});
+            EXPECT_EQ(testing::ErrorOf([&] { CountEigenvaluesBelow(A, 45, 0.0); }), c.error)
+                << "step " << step;
+        }
     }
 }
 
