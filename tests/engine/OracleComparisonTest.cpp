@@ -241,15 +241,26 @@ TEST(EngineAgainstOracleTest, WavesThatFail) {
     for (int i = 0; i < 1000; ++i) {
         huge[i] *= 1e160;
     }
+    // Only the second component's bisection meets a zero pivot.
+    const TSeries otherComponentFails = testing::SeriesOf({3, 0, 5, 0, 2, 0, 1, 0, 1, 0, 15});
     struct FailingCase {
         const TSeries* series;
         WaveCase wave;
     };
     const FailingCase cases[] = {
-        {&zeros, {50, 2, 5, 0}},     {&zeros, {50, 101, 5, 0}},   {&prices, {3, 5, 5, 0}},
-        {&prices, {0, 2, 5, 0}},     {&prices, {500, 0, 5, 0}},   {&prices, {500, -4, 5, 0}},
-        {&prices, {1001, 39, 5, 0}}, {&prices, {500, 102, 5, 0}}, {&prices, {500, 16, 11, 0}},
-        {&prices, {500, 16, 5, 10}}, {&prices, {500, 16, 5, -1}}, {&huge, {500, 16, 5, 0}},
+        {&zeros, {50, 2, 5, 0}},
+        {&zeros, {50, 101, 5, 0}},
+        {&prices, {3, 5, 5, 0}},
+        {&prices, {0, 2, 5, 0}},
+        {&prices, {500, 0, 5, 0}},
+        {&prices, {500, -4, 5, 0}},
+        {&prices, {1001, 39, 5, 0}},
+        {&prices, {500, 102, 5, 0}},
+        {&prices, {500, 16, 11, 0}},
+        {&prices, {500, 16, 5, 10}},
+        {&prices, {500, 16, 5, -1}},
+        {&huge, {500, 16, 5, 0}},
+        {&otherComponentFails, {11, 2, 2, 0}},
     };
     for (const FailingCase& c : cases) {
         EXPECT_NE(ExpectWaveMatchesOracle(*c.series, c.wave), "")
