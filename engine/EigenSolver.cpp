@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "base/CheckedFloat.h"
-#include "engine/EigenvalueBisection.h"
+#include "engine/EigenSolverWork.h"
 #include "engine/ShiftedElimination.h"
 
 namespace quillon {
@@ -45,8 +45,8 @@ double TCountMemo::CountBelow(double x) {
             return counts_[i];
         }
     }
-    Eliminate(A_, n_, x, scratch_);
-    const double count = CountNegativePivots(scratch_.B, n_);
+    Eliminate(A_, n_, x, work_);
+    const double count = CountNegativePivots(work_.B, n_);
     if (size_ < Capacity) {
         shifts_[size_] = x;
         counts_[size_] = count;
@@ -78,18 +78,25 @@ double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
 }
 
 double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
-    TCountMemo memo(A, n);
+    TShiftedElimination work;
+    TCountMemo memo(A, n, work);
     return KthEigenvalueFrom(memo, k);
 }
 
 void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
-    TShiftedElimination elimination;
+    TShiftedElimination work;
+    EigenvectorIn(work, A, n, V, lambda);
+}
+
+void EigenvectorIn(TShiftedElimination& elimination, const TSquareMatrix& A, int n, TSeries& V,
+                   double lambda) {
     Eliminate(A, n, lambda, elimination);
     const TSquareMatrix& B = elimination.B;
 
     // The last row's pivot vanishes at an exact eigenvalue, so the last entry is fixed at 1 and
-    // rows 0..n-2 are solved upwards.
-    TSeries vector = V;
+    // rows 0..n-2 are solved upwards. The vector is built aside, so that V keeps its entries when
+    // a fault ends the solve; an order beyond the matrix's has failed in the elimination already.
+    TCheckedArray<double, MatrixOrderCapacity> vector;
     vector[n - 1] = 1.0;
     double sumOfSquares = 1.0;
     for (int i = n - 2; i >= 0; --i) {

@@ -5,7 +5,7 @@
 
 #include "engine/CheckedWave.h"
 #include "engine/EigenSolver.h"
-#include "engine/EigenvalueBisection.h"
+#include "engine/EigenSolverWork.h"
 #include "engine/FloatFaultFlags.h"
 
 namespace quillon {
@@ -134,12 +134,13 @@ TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
     // Every component's eigenpair is worked out, wanted or not, so that a fault in any of them
     // raises its error just as the checked computation would; these raise exact errors on their
     // own.
-    TCountMemo counts(S, L);
+    TShiftedElimination work;
+    TCountMemo counts(S, L, work);
     TSeries wanted;
     TSeries other;
     for (int m = 0; m < R; ++m) {
         const double eigenvalue = KthEigenvalueFrom(counts, L - m);
-        EigenvectorFor(S, L, m == r ? wanted : other, eigenvalue);
+        EigenvectorIn(work, S, L, m == r ? wanted : other, eigenvalue);
     }
 
     watch.Restart();
