@@ -1,6 +1,5 @@
 #include "engine/EigenSolver.h"
 
-#include <bit>
 #include <cmath>
 #include <utility>
 
@@ -37,32 +36,15 @@ double Midpoint(double lo, double hi) {
 
 } // namespace
 
-double TCountMemo::CountBelow(double x) {
-    // Bit patterns, so that 0.0 and -0.0 stay apart.
-    const auto key = std::bit_cast<std::uint64_t>(x);
-    for (int i = 0; i < size_; ++i) {
-        if (std::bit_cast<std::uint64_t>(shifts_[i]) == key) {
-            return counts_[i];
-        }
-    }
-    Eliminate(A_, n_, x, work_);
-    const double count = CountNegativePivots(work_.B, n_);
-    if (size_ < Capacity) {
-        shifts_[size_] = x;
-        counts_[size_] = count;
-        ++size_;
-    }
-    return count;
-}
-
-double KthEigenvalueFrom(TCountMemo& memo, int k) {
-    const double bound = SearchBound(memo.Matrix(), memo.Order());
+double KthEigenvalueIn(TShiftedElimination& work, const TSquareMatrix& A, int k, int n) {
+    const double bound = SearchBound(A, n);
     double lo = 0.0;
     double hi = CheckedResult(SearchBoundFactor * bound);
     const double tolerance = CheckedQuotient(bound, ToleranceDivisor);
     while (std::fabs(CheckedResult(hi - lo)) > tolerance) {
         const double mid = Midpoint(lo, hi);
-        if (memo.CountBelow(mid) < k) {
+        Eliminate(A, n, mid, work);
+        if (CountNegativePivots(work.B, n) < k) {
             lo = mid;
         } else {
             hi = mid;
@@ -79,8 +61,7 @@ double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
 
 double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
     TShiftedElimination work;
-    TCountMemo memo(A, n, work);
-    return KthEigenvalueFrom(memo, k);
+    return KthEigenvalueIn(work, A, k, n);
 }
 
 void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
