@@ -4,16 +4,12 @@
 #include <span>
 
 #include "engine/CheckedWave.h"
-#include "engine/EigenSolver.h"
 #include "engine/EigenSolverWork.h"
 #include "engine/FloatFaultFlags.h"
 
 namespace quillon {
 
 namespace {
-
-// Each call works out at most this many components.
-constexpr int ComponentCapacity = 10;
 
 bool WithinCapacities(int N, int L, int R, int r) {
     return L >= 1 && L <= MatrixOrderCapacity && N >= L && N <= SeriesCapacity && R >= 1 &&
@@ -131,9 +127,8 @@ TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
         return WaveComponentChecked(series, N, L, R, r);
     }
 
-    // Only component r is worked out: the others cannot change it. A fault that only another
-    // component's eigenpair would meet is therefore not raised. The solver raises exact errors
-    // on its own.
+    // Only component r is worked out, since the others cannot change it. The solver raises the
+    // first fault of its own work exactly.
     TShiftedElimination work;
     const double eigenvalue = KthEigenvalueIn(work, S, L - r, L);
     TSeries vector;
