@@ -1,13 +1,24 @@
 # The front door: `make run` and `make test` install what is missing, build and go.
 
 BUILD_DIR ?= build
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
+# How long `make fuzz` runs each fuzz target.
+FUZZ_SECONDS ?= 600
+
+# A sanitizer report ends the test that caused it, with a failure.
+SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1 \
+                 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+                 LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core
+            libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core \
+            clang-14 libclang-rt-14-dev
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz run bench \
+        format clean
 
 all: build
 
@@ -29,8 +40,36 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build
+# Every test three times over: the release build, the whole suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short run of each fuzz target on its seed corpus.
+test: test-release test-sanitize test-fuzz
+
+test-release: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	@test -f $(SANITIZE_DIR)/CMakeCache.txt || cmake -S . -B $(SANITIZE_DIR) \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_SANITIZE=ON -DQUILLON_BENCHMARKS=OFF
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
+	    ctest --output-on-failure -j $(JOBS)
+
+$(FUZZ_DIR)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_FUZZ=ON \
+	    -DCMAKE_CXX_COMPILER=clang++-14
+
+test-fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	cd $(FUZZ_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Long fuzzing by hand: each target FUZZ_SECONDS, two at a time. What a target finds stays in
+# fuzz-work/NAME, with its log beside it.
+fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@ls fuzz/corpus | xargs -P 2 -I{} sh -c 'mkdir -p fuzz-work/{} && \
+	    $(FUZZ_DIR)/fuzz/{} fuzz-work/{} fuzz/corpus/{} -max_total_time=$(FUZZ_SECONDS) \
+	    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 > fuzz-work/{}.log 2>&1; \
+	    echo "{}: exit $$?, $$(grep -c . fuzz-work/{}.log) log lines"'
 
 run: build
 	@echo "The desktop program is not there yet; 'make test' builds and tests what is."
@@ -42,4 +81,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

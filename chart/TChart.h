@@ -1,13 +1,20 @@
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
+#include "chart/ChartLayout.h"
 #include "chart/ChartModel.h"
+#include "chart/HoverTip.h"
+
+class QRubberBand;
 
 namespace quillon {
 
-// The chart widget: paints its series model with QPainter and repaints after any change of
-// points.
+// The chart widget: paints its nine series with automatic scales and price labels on the left,
+// shows a tip over the candle under the pointer, and zooms to a rectangle dragged with the left
+// button. Any change of points schedules a repaint; emptying the candle series, which every run
+// does before refilling it, also drops the zoom, so each run starts on automatic scales.
 class TChart : public QWidget {
     Q_OBJECT
 
@@ -17,11 +24,44 @@ public:
     TChartModel& Model() { return model_; }
     const TChartModel& Model() const { return model_; }
 
+    // Paints the chart into `area` of any paint device, laid out as for that size.
+    void Render(QPainter& painter, const QRect& area) const;
+    // Where the labels, the plot and the series fall when the chart fills `area` of `device`,
+    // or of the widget itself when none is given.
+    TChartLayout Layout(const QRect& area, const QPaintDevice* device = nullptr) const;
+
+    // The hint text: the tip over the candle last pointed at, empty once the pointer has moved
+    // over no candle.
+    QString HintText() const;
+
+    bool IsZoomed() const { return zoom_.has_value(); }
+    // Back to automatic scales.
+    void ResetZoom();
+
+    // Taken from the system locale at construction.
+    const TNumberSeparators& NumberSeparators() const { return separators_; }
+    void SetNumberSeparators(const TNumberSeparators& separators);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void OnModelChanged();
+    void UpdateHoverTip(const QPoint& at, const QPoint& globalAt);
+    void FinishDrag(const QPoint& at);
+    void ZoomTo(const QRect& dragged);
+    // The layout of the widget's own area, if it has scales.
+    std::optional<TChartLayout> ScaledLayout() const;
+
     TChartModel model_;
+    TNumberSeparators separators_;
+    std::optional<TChartRanges> zoom_;
+    THoverTip hoverTip_;
+    std::optional<QPoint> dragStart_;
+    QRubberBand* rubberBand_;
 };
 
 } // namespace quillon

@@ -1,0 +1,135 @@
+#include "chart/ChartPainter.h"
+
+#include <QPainter>
+#include <array>
+#include <optional>
+
+#include "chart/Candles.h"
+#include "chart/ChartModel.h"
+
+namespace quillon {
+
+namespace {
+
+const QColor GridColor(128, 128, 128);
+const QColor AxisColor(0, 0, 0);
+
+QColor ToQColor(TColor color) {
+    return QColor(color.red, color.green, color.blue);
+}
+
+QRect ToQRect(const TPixelRect& rect) {
+    return QRect(QPoint(rect.left, rect.top), QPoint(rect.right, rect.bottom));
+}
+
+// Solid one-pixel pens by colour. A series switches between a handful of colours (its own and a
+// few point colours); keeping their pens spares Qt a new pen at every switch.
+class TPenCache {
+public:
+    const QPen& PenFor(TColor color) {
+        for (std::size_t i = 0; i < colors_.size(); ++i) {
+            if (colors_[i] == color) {
+                return pens_[i];
+            }
+        }
+        const std::size_t slot = next_;
+        next_ = (next_ + 1) % colors_.size();
+        colors_[slot] = color;
+        pens_[slot] = QPen(ToQColor(color), 0);
+        return pens_[slot];
+    }
+
+private:
+    std::array<std::optional<TColor>, 8> colors_;
+    std::array<QPen, 8> pens_;
+    std::size_t next_ = 0;
+};
+
+void PaintLeftAxis(QPainter& painter, const TChartLayout& layout) {
+    const TPixelRect& plot = layout.plot;
+    painter.setPen(QPen(GridColor, 0, Qt::DotLine));
+    for (const TAxisLabel& label : layout.labels) {
+        painter.drawLine(plot.left + 1, label.row, plot.right, label.row);
+    }
+    painter.setPen(QPen(AxisColor, 0));
+    painter.drawLine(plot.left, plot.top, plot.left, plot.bottom);
+    const int lineHeight = painter.fontMetrics().height();
+    for (const TAxisLabel& label : layout.labels) {
+        painter.drawLine(plot.left - TickLength, label.row, plot.left - 1, label.row);
+        // Kept inside the chart, so the labels at the ends are not cut in half.
+        const int top = std::clamp(label.row - lineHeight / 2, layout.area.top,
+                                   layout.area.bottom - lineHeight + 1);
+        painter.drawText(QRect(layout.area.left, top, layout.labelWidth, lineHeight),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(label.text));
+    }
+}
+
+void PaintLineSeries(QPainter& painter, const TLineSeries& series, const TAxisMap& x,
+                     const TAxisMap& y, TPenCache& pens) {
+    std::optional<QPoint> previous;
+    for (const TLinePoint& point : series.Points()) {
+        const QPoint at(x.Pixel(point.x), y.Pixel(point.y));
+        const TColor color = point.color.value_or(series.Color());
+        if (previous && at != *previous) {
+            painter.setPen(pens.PenFor(color));
+            painter.drawLine(*previous, at);
+        }
+        if (series.MarkersVisible()) {
+            painter.setPen(pens.PenFor(clBlack));
+            painter.setBrush(ToQColor(color));
+            painter.drawEllipse(at, MarkerRadius, MarkerRadius);
+            painter.setBrush(Qt::NoBrush);
+        }
+        previous = at;
+    }
+}
+
+// The high-low line first, then the body over it, filled and outlined in the border colour.
+void PaintCandles(QPainter& painter, const TCandleSeries& series, const TChartLayout& layout,
+                  TPenCache& pens) {
+    const std::vector<TCandle>& candles = series.Candles();
+    painter.setPen(pens.PenFor(TCandleSeries::BorderColor));
+    for (std::size_t i = 0; i < candles.size(); ++i) {
+        const TCandleGeometry g = CandleGeometryOf(candles[i], *layout.x, *layout.y);
+        if (g.bodyRight < layout.plot.left || g.bodyLeft > layout.plot.right) {
+            continue;
+        }
+        painter.drawLine(g.column, g.lowRow, g.column, g.highRow);
+        const int top = g.BodyTop();
+        const int bottom = g.BodyBottom();
+        if (bottom - top > 1) {
+            const TColor fill = CandleColor(candles, static_cast<int>(i), series.Color());
+            painter.fillRect(
+                QRect(QPoint(g.bodyLeft + 1, top + 1), QPoint(g.bodyRight - 1, bottom - 1)),
+                ToQColor(fill));
+        }
+        painter.drawRect(QRect(g.bodyLeft, top, g.bodyRight - g.bodyLeft, bottom - top));
+    }
+}
+
+} // namespace
+
+void PaintChart(QPainter& painter, const TChartModel& model, const TChartLayout& layout,
+                const QColor& background) {
+    painter.fillRect(ToQRect(layout.area), background);
+    if (!layout.HasScales()) {
+        return;
+    }
+    PaintLeftAxis(painter, layout);
+    painter.save();
+    TPixelRect seriesArea = layout.plot;
+    ++seriesArea.left;
+    painter.setClipRect(ToQRect(seriesArea));
+    painter.setBrush(Qt::NoBrush);
+    TPenCache pens;
+    for (int index = 0; index < TChartModel::SeriesCount; ++index) {
+        if (TChartModel::IsCandleSeries(index)) {
+            PaintCandles(painter, model.Series17(), layout, pens);
+        } else {
+            PaintLineSeries(painter, model.LineSeriesAt(index), *layout.x, *layout.y, pens);
+        }
+    }
+    painter.restore();
+}
+
+} // namespace quillon

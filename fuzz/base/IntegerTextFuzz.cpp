@@ -1,0 +1,19 @@
+#include <cstdlib>
+
+#include "base/Errors.h"
+#include "base/IntegerText.h"
+#include "fuzz/FuzzInput.h"
+
+// Any text either converts or fails with the conversion error; what converts writes back as a
+// text that converts to the same value.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text = quillon::AsText(data, size);
+    try {
+        const std::int32_t value = quillon::TextToInteger(text);
+        if (quillon::TextToInteger(quillon::IntegerToText(value)) != value) {
+            std::abort();
+        }
+    } catch (const quillon::IntegerConversionError&) {
+    }
+    return 0;
+}
