@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/ShiftedElimination.h"
+#include "engine/VectorClones.h"
 
 namespace quillon {
 
@@ -22,13 +23,14 @@ struct TRows {
     int n = 0;
 };
 
-inline double Bounded(double bound, double f, double pivotRowBound, double residue) {
+QUILLON_INLINE_IN_CLONES double Bounded(double bound, double f, double pivotRowBound,
+                                        double residue) {
     return std::max((bound + std::fabs(f) * pivotRowBound) * BoundMargin, std::fabs(residue));
 }
 
 // Pivot step k for row i, on the columns right of the pivot; the residue it leaves in column k
 // only feeds the bound.
-inline void EliminateRow(TRows& m, int k, int i) {
+QUILLON_INLINE_IN_CLONES void EliminateRow(TRows& m, int k, int i) {
     double* __restrict target = m.row[i];
     const double* __restrict pivotRow = m.row[k];
     const double f = target[k] / pivotRow[k];
@@ -40,7 +42,7 @@ inline void EliminateRow(TRows& m, int k, int i) {
 
 // Columns k and k+1 change places in every row, the rows above the pivot included, since the
 // back-substitution reads them there.
-void ExchangeColumns(TRows& m, TShiftedElimination& e, int k) {
+QUILLON_INLINE_IN_CLONES void ExchangeColumns(TRows& m, TShiftedElimination& e, int k) {
     for (int r = 0; r < m.n; ++r) {
         std::swap(m.row[r][k], m.row[r][k + 1]);
     }
@@ -62,7 +64,7 @@ struct TPanel {
 
 // The panel's own steps on its own columns, for every row below each pivot. Returns false at a
 // zero pivot, which needs a column exchange the blocked elimination does not make.
-inline bool FactorPanel(TRows& m, TPanel& p, int k0, int width, int steps) {
+QUILLON_INLINE_IN_CLONES bool FactorPanel(TRows& m, TPanel& p, int k0, int width, int steps) {
     const int n = m.n;
     for (int c = 0; c < width; ++c) {
         for (int i = k0; i < n; ++i) {
@@ -104,7 +106,7 @@ inline bool FactorPanel(TRows& m, TPanel& p, int k0, int width, int steps) {
 // Applies the panel's first Steps steps, in order, to row i right of the panel: every entry gets
 // the same updates with the same roundings as step by step.
 template <int Steps>
-inline void UpdateRight(TRows& m, const TPanel& p, int k0, int i) {
+QUILLON_INLINE_IN_CLONES void UpdateRight(TRows& m, const TPanel& p, int k0, int i) {
     double f[Steps];
     for (int st = 0; st < Steps; ++st) {
         f[st] = p.factor[st][i];
@@ -119,15 +121,15 @@ inline void UpdateRight(TRows& m, const TPanel& p, int k0, int i) {
     }
 }
 
-inline void KeepPivotRowRight(const TRows& m, TPanel& p, int k0, int st) {
+QUILLON_INLINE_IN_CLONES void KeepPivotRowRight(const TRows& m, TPanel& p, int k0, int st) {
     const double* source = m.row[k0 + st];
     std::copy(source + k0 + PanelWidth, source + m.n, p.pivotRight[st].data() + k0 + PanelWidth);
 }
 
 // The panel's pivot rows right of the panel, each finished before the rows below it use it.
 template <int... Steps>
-inline void UpdatePivotRowsRight(TRows& m, TPanel& p, int k0,
-                                 std::integer_sequence<int, Steps...>) {
+QUILLON_INLINE_IN_CLONES void UpdatePivotRowsRight(TRows& m, TPanel& p, int k0,
+                                                   std::integer_sequence<int, Steps...>) {
     KeepPivotRowRight(m, p, k0, 0);
     ((UpdateRight<Steps + 1>(m, p, k0, k0 + Steps + 1), KeepPivotRowRight(m, p, k0, Steps + 1)),
      ...);
@@ -135,9 +137,8 @@ inline void UpdatePivotRowsRight(TRows& m, TPanel& p, int k0,
 
 // The same steps as EliminateSteps, a panel of eight at a time: the panel's columns first, then
 // its pivot rows right of it, then every later row right of it with all eight steps in one sweep.
-// Gives up (false) at a zero pivot. Built for AVX2 as well as for any x86-64; neither build
-// contracts a multiply and a subtract into one rounding.
-__attribute__((target_clones("avx2", "default"), flatten)) bool EliminateBlocked(TRows& m) {
+// Gives up (false) at a zero pivot.
+QUILLON_VECTOR_CLONES bool EliminateBlocked(TRows& m) {
     const int n = m.n;
     TPanel p;
     for (int k0 = 0; k0 + 1 < n; k0 += PanelWidth) {
@@ -157,8 +158,7 @@ __attribute__((target_clones("avx2", "default"), flatten)) bool EliminateBlocked
 }
 
 // One pivot step at a time, with the column exchange a zero pivot calls for.
-__attribute__((target_clones("avx2", "default"), flatten)) void
-EliminateSteps(TRows& m, TShiftedElimination& e) {
+QUILLON_VECTOR_CLONES void EliminateSteps(TRows& m, TShiftedElimination& e) {
     for (int k = 0; k + 1 < m.n; ++k) {
         if (m.row[k][k] == 0.0) {
             ExchangeColumns(m, e, k);

@@ -6,6 +6,7 @@
 #include "engine/CheckedWave.h"
 #include "engine/EigenSolverWork.h"
 #include "engine/FloatFaultFlags.h"
+#include "engine/VectorClones.h"
 
 namespace quillon {
 
@@ -19,7 +20,8 @@ bool WithinCapacities(int N, int L, int R, int r) {
 // sums[c] := the sum over t = 0..K-1, in increasing order, of head[t] * lagged[t + c], for
 // c < Width; the sums stay in registers over the whole run of t.
 template <int Width>
-inline void LaggedProducts(const double* head, const double* lagged, int K, double* sums) {
+QUILLON_INLINE_IN_CLONES void LaggedProducts(const double* head, const double* lagged, int K,
+                                             double* sums) {
     double block[Width] = {};
     for (int t = 0; t < K; ++t) {
         const double h = head[t];
@@ -34,8 +36,8 @@ inline void LaggedProducts(const double* head, const double* lagged, int K, doub
 // may reach back over columns done already, or left of the diagonal; it writes the same sums
 // there again, since S[i][j] and S[j][i] add the same products in the same order.
 template <int Width>
-inline void LagCovarianceRow(std::span<const double> points, int K, int L, int i,
-                             std::span<double> row) {
+QUILLON_INLINE_IN_CLONES void LagCovarianceRow(std::span<const double> points, int K, int L, int i,
+                                               std::span<double> row) {
     for (int j = i;; j += Width) {
         const int first = std::min(j, L - Width);
         LaggedProducts<Width>(points.data() + i, points.data() + first, K, row.data() + first);
@@ -46,8 +48,8 @@ inline void LagCovarianceRow(std::span<const double> points, int K, int L, int i
 }
 
 // The same sums for a short window, one pass over t with every column in the inner loop.
-inline void ShortLagCovarianceRow(std::span<const double> points, int K, int L, int i,
-                                  std::span<double> row) {
+QUILLON_INLINE_IN_CLONES void ShortLagCovarianceRow(std::span<const double> points, int K, int L,
+                                                    int i, std::span<double> row) {
     std::fill(row.begin() + i, row.end(), 0.0);
     for (int t = 0; t < K; ++t) {
         const double head = points[t + i];
@@ -59,8 +61,8 @@ inline void ShortLagCovarianceRow(std::span<const double> points, int K, int L, 
 
 // S[i][j] for j >= i, each summed over t in increasing order as the checked computation does,
 // and mirrored: the products of S[j][i] are the same numbers in the same order.
-__attribute__((target_clones("avx2", "default"), flatten)) void
-LagCovarianceFast(std::span<const double> points, int L, TSquareMatrix& S) {
+QUILLON_VECTOR_CLONES void LagCovarianceFast(std::span<const double> points, int L,
+                                             TSquareMatrix& S) {
     const int K = static_cast<int>(points.size()) - L + 1;
     for (int i = 0; i < L; ++i) {
         std::span<double> row = S[i].Slice(0, L);
@@ -80,9 +82,9 @@ LagCovarianceFast(std::span<const double> points, int L, TSquareMatrix& S) {
 // Projections of the lagged vectors on the eigenvector, then the averages along the
 // anti-diagonals of their rank-one product. Every sum adds its terms in the order of the checked
 // computation; only the loops are turned so that the inner one vectorises.
-__attribute__((target_clones("avx2", "default"), flatten)) void
-ReconstructFast(std::span<const double> points, std::span<const double> vector,
-                std::span<double> projection, std::span<double> result) {
+QUILLON_VECTOR_CLONES void ReconstructFast(std::span<const double> points,
+                                           std::span<const double> vector,
+                                           std::span<double> projection, std::span<double> result) {
     const int N = static_cast<int>(points.size());
     const int L = static_cast<int>(vector.size());
     const int K = N - L + 1;
