@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -75,8 +76,12 @@ void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> r
         std::max(1U, std::thread::hardware_concurrency()), batch.distinct.size());
     {
         std::vector<std::jthread> threads;
-        for (std::size_t w = 1; w < workers; ++w) {
-            threads.emplace_back([&batch] { WorkOff(batch); });
+        try {
+            for (std::size_t w = 1; w < workers; ++w) {
+                threads.emplace_back([&batch] { WorkOff(batch); });
+            }
+        } catch (const std::system_error&) {
+            // No thread to spare: the threads there are, this one included, do all the work.
         }
         WorkOff(batch);
     }
