@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/CheckedFloat.h"
+#include "engine/EigenSolverWork.h"
 #include "engine/ShiftedElimination.h"
 
 namespace quillon {
@@ -35,20 +36,15 @@ double Midpoint(double lo, double hi) {
 
 } // namespace
 
-double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
-    TShiftedElimination elimination;
-    EliminateChecked(A, n, x, elimination);
-    return CountNegativePivots(elimination.B, n);
-}
-
-double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
+double KthEigenvalueIn(TShiftedElimination& work, const TSquareMatrix& A, int k, int n) {
     const double bound = SearchBound(A, n);
     double lo = 0.0;
     double hi = CheckedResult(SearchBoundFactor * bound);
     const double tolerance = CheckedQuotient(bound, ToleranceDivisor);
     while (std::fabs(CheckedResult(hi - lo)) > tolerance) {
         const double mid = Midpoint(lo, hi);
-        if (CountEigenvaluesBelow(A, n, mid) < k) {
+        Eliminate(A, n, mid, work);
+        if (CountNegativePivots(work.B, n) < k) {
             lo = mid;
         } else {
             hi = mid;
@@ -57,14 +53,31 @@ double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
     return Midpoint(lo, hi);
 }
 
-void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
+double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
     TShiftedElimination elimination;
-    EliminateChecked(A, n, lambda, elimination);
+    Eliminate(A, n, x, elimination);
+    return CountNegativePivots(elimination.B, n);
+}
+
+double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
+    TShiftedElimination work;
+    return KthEigenvalueIn(work, A, k, n);
+}
+
+void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
+    TShiftedElimination work;
+    EigenvectorIn(work, A, n, V, lambda);
+}
+
+void EigenvectorIn(TShiftedElimination& elimination, const TSquareMatrix& A, int n, TSeries& V,
+                   double lambda) {
+    Eliminate(A, n, lambda, elimination);
     const TSquareMatrix& B = elimination.B;
 
     // The last row's pivot vanishes at an exact eigenvalue, so the last entry is fixed at 1 and
-    // rows 0..n-2 are solved upwards.
-    TSeries vector = V;
+    // rows 0..n-2 are solved upwards. The vector is built aside, so that V keeps its entries when
+    // a fault ends the solve; an order beyond the matrix's has failed in the elimination already.
+    TCheckedArray<double, MatrixOrderCapacity> vector;
     vector[n - 1] = 1.0;
     double sumOfSquares = 1.0;
     for (int i = n - 2; i >= 0; --i) {
