@@ -4,9 +4,6 @@
 
 namespace quillon {
 
-// A wave computation works out at most this many components.
-inline constexpr int ComponentCapacity = 10;
-
 // WaveComponent worked out step by step in the order of the analysis: all R components, every
 // index and every floating-point step checked, so that the first fault raises its error. It
 // accepts any arguments; beyond the capacities it fails with the range error.

@@ -1,5 +1,6 @@
 #include "engine/EigenSolver.h"
 
+#include <bit>
 #include <cmath>
 #include <utility>
 
@@ -36,15 +37,32 @@ double Midpoint(double lo, double hi) {
 
 } // namespace
 
-double KthEigenvalueIn(TShiftedElimination& work, const TSquareMatrix& A, int k, int n) {
-    const double bound = SearchBound(A, n);
+double TCountMemo::CountBelow(double x) {
+    // Bit patterns, so that 0.0 and -0.0 stay apart.
+    const auto key = std::bit_cast<std::uint64_t>(x);
+    for (int i = 0; i < size_; ++i) {
+        if (std::bit_cast<std::uint64_t>(shifts_[i]) == key) {
+            return counts_[i];
+        }
+    }
+    Eliminate(A_, n_, x, work_);
+    const double count = CountNegativePivots(work_.B, n_);
+    if (size_ < Capacity) {
+        shifts_[size_] = x;
+        counts_[size_] = count;
+        ++size_;
+    }
+    return count;
+}
+
+double KthEigenvalueFrom(TCountMemo& memo, int k) {
+    const double bound = SearchBound(memo.Matrix(), memo.Order());
     double lo = 0.0;
     double hi = CheckedResult(SearchBoundFactor * bound);
     const double tolerance = CheckedQuotient(bound, ToleranceDivisor);
     while (std::fabs(CheckedResult(hi - lo)) > tolerance) {
         const double mid = Midpoint(lo, hi);
-        Eliminate(A, n, mid, work);
-        if (CountNegativePivots(work.B, n) < k) {
+        if (memo.CountBelow(mid) < k) {
             lo = mid;
         } else {
             hi = mid;
@@ -61,7 +79,8 @@ double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
 
 double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
     TShiftedElimination work;
-    return KthEigenvalueIn(work, A, k, n);
+    TCountMemo memo(A, n, work);
+    return KthEigenvalueFrom(memo, k);
 }
 
 void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {

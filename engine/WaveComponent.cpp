@@ -4,6 +4,7 @@
 #include <span>
 
 #include "engine/CheckedWave.h"
+#include "engine/EigenSolver.h"
 #include "engine/EigenSolverWork.h"
 #include "engine/FloatFaultFlags.h"
 #include "engine/VectorClones.h"
@@ -11,6 +12,9 @@
 namespace quillon {
 
 namespace {
+
+// Each call works out at most this many components.
+constexpr int ComponentCapacity = 10;
 
 bool WithinCapacities(int N, int L, int R, int r) {
     return L >= 1 && L <= MatrixOrderCapacity && N >= L && N <= SeriesCapacity && R >= 1 &&
@@ -129,17 +133,22 @@ TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
         return WaveComponentChecked(series, N, L, R, r);
     }
 
-    // Only component r is worked out, since the others cannot change it. The solver raises the
-    // first fault of its own work exactly.
+    // Every component's eigenpair is worked out, wanted or not, so that a fault in any of them
+    // raises its error just as the checked computation would; these raise exact errors on their
+    // own.
     TShiftedElimination work;
-    const double eigenvalue = KthEigenvalueIn(work, S, L - r, L);
-    TSeries vector;
-    EigenvectorIn(work, S, L, vector, eigenvalue);
+    TCountMemo counts(S, L, work);
+    TSeries wanted;
+    TSeries other;
+    for (int m = 0; m < R; ++m) {
+        const double eigenvalue = KthEigenvalueFrom(counts, L - m);
+        EigenvectorIn(work, S, L, m == r ? wanted : other, eigenvalue);
+    }
 
     watch.Restart();
     TSeries projection;
     TSeries result;
-    ReconstructFast(points, vector.Slice(0, L), projection.Slice(0, N - L + 1), result.Slice(0, N));
+    ReconstructFast(points, wanted.Slice(0, L), projection.Slice(0, N - L + 1), result.Slice(0, N));
     if (watch.FaultSeen()) {
         return WaveComponentChecked(series, N, L, R, r);
     }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "RandomInputs.h"
 #include "engine/WaveComponent.h"
 
 namespace quillon {
@@ -31,6 +32,21 @@ TEST(WavePropertyTest, AllComponentsAddUpToTheSeries) {
             EXPECT_NEAR(total[i], series[i], 1e-5) << "L = " << L << ", point " << i;
         }
     }
+}
+
+// On prices, component 0 follows the level and component 1 swings around zero.
+TEST(WavePropertyTest, LeadingComponentFollowsPrices) {
+    std::mt19937_64 random(8);
+    const TSeries prices = testing::PriceWalk(random, 500);
+    const TSeries level = WaveComponent(prices, 500, 39, 5, 0);
+    const TSeries swing = WaveComponent(prices, 500, 39, 5, 1);
+    double swingSum = 0.0;
+    for (int i = 0; i < 500; ++i) {
+        EXPECT_NEAR(level[i], prices[i], 0.01) << "point " << i;
+        EXPECT_LT(std::abs(swing[i]), 0.01) << "point " << i;
+        swingSum += swing[i];
+    }
+    EXPECT_LT(std::abs(swingSum / 500), 0.002);
 }
 
 } // namespace
