@@ -75,12 +75,12 @@ TEST_F(MakeWavesTest, ARunTakesTheChosenFileAndTheBoxesAsTheyStand) {
         ASSERT_EQ(wave->Points().size(), 497u) << wave->Name();
     }
 
-    // W1 drives the first open wave and W2 the second: swapped lags swap the waves.
-    const double firstOpenWaveEnd = Series().Series18().Points().back().y;
+    // W1 drives the first open wave and W2 the second: with W1 at W2's 16, the first is the
+    // second of before.
+    const double secondOpenWaveEnd = Series().Series19().Points().back().y;
     Type("Edit1", QStringLiteral("16"));
-    Type("Edit2", QStringLiteral("39"));
     Click("Button1");
-    EXPECT_EQ(Series().Series19().Points().back().y, firstOpenWaveEnd);
+    EXPECT_EQ(Series().Series18().Points().back().y, secondOpenWaveEnd);
     Type("Edit3", QStringLiteral("300"));
     Click("Button1");
     EXPECT_TRUE(errors_.isEmpty());
