@@ -9,60 +9,47 @@
 namespace quillon {
 namespace {
 
-TCandle Candle(double open, double close) {
-    return TCandle{0, open, std::max(open, close), std::min(open, close), close, std::nullopt};
+TCandle Candle(double open, double close, TPointColor color = std::nullopt) {
+    return TCandle{0, open, std::max(open, close), std::min(open, close), close, color};
 }
 
 TEST(CandlesTest, ColourRule) {
     const TColor own{1, 2, 3};
     const TColor series = PaletteColor2;
-    TCandle coloured = Candle(1.0, 2.0);
-    coloured.color = own;
     struct TCase {
         const char* name;
         std::vector<TCandle> candles;
         TColor expected;
     };
-    TCandle flatAfterColoured = Candle(2.0, 2.0);
     const TCase cases[] = {
-        {"own colour wins", {Candle(1, 1), coloured}, own},
+        {"own colour wins", {Candle(1, 1), Candle(1, 2, own)}, own},
         {"falling", {Candle(1, 1), Candle(2.0, 1.5)}, clRed},
         {"rising", {Candle(9, 9), Candle(1.5, 2.0)}, clWhite},
         {"flat first", {Candle(1.5, 1.5)}, clWhite},
         {"flat below previous close", {Candle(1, 2), Candle(1.5, 1.5)}, clRed},
         {"flat above previous close", {Candle(1, 1.2), Candle(1.5, 1.5)}, clWhite},
         {"flat at previous close", {Candle(1, 1.5), Candle(1.5, 1.5)}, series},
-        {"flat at a coloured previous close", {coloured, flatAfterColoured}, own},
+        {"flat at a coloured previous close", {Candle(1, 2, own), Candle(2, 2)}, own},
     };
     for (const TCase& c : cases) {
         const int last = static_cast<int>(c.candles.size()) - 1;
         EXPECT_EQ(CandleColor(c.candles, last, series), c.expected) << c.name;
     }
-    const std::vector<TCandle> one{Candle(1, 2)};
-    EXPECT_THROW(CandleColor(one, 1, series), RangeCheckError);
-    EXPECT_THROW(CandleColor(one, -1, series), RangeCheckError);
+    EXPECT_THROW(CandleColor(cases[3].candles, 1, series), RangeCheckError);
 }
 
 // One pixel per 0.01 of price from row 100 (price 0) up; one column per x from column 0.
 const TAxisMap X(TValueRange{0, 100}, 0, 100);
 const TAxisMap Y(TValueRange{0, 1}, 100, 0);
 
-TEST(CandlesTest, GeometryOfBodyAndHighLowLine) {
-    const TCandle candle{20, 0.30, 0.50, 0.10, 0.40, std::nullopt};
-    const TCandleGeometry g = CandleGeometryOf(candle, X, Y);
-    EXPECT_EQ(g.column, 20);
-    EXPECT_EQ(g.highRow, 50);
-    EXPECT_EQ(g.lowRow, 90);
-    EXPECT_EQ(g.openRow, 70);
-    EXPECT_EQ(g.closeRow, 60);
+TEST(CandlesTest, Geometry) {
+    const TCandleGeometry g = CandleGeometryOf(TCandle{20, 0.30, 0.50, 0.10, 0.40, {}}, X, Y);
+    EXPECT_EQ((std::vector{g.column, g.highRow, g.lowRow, g.openRow, g.closeRow}),
+              (std::vector{20, 50, 90, 70, 60}));
     EXPECT_EQ(g.bodyLeft, 18);
     EXPECT_EQ(g.bodyRight, 22);
-    EXPECT_EQ(g.BodyTop(), 60);
-    EXPECT_EQ(g.BodyBottom(), 70);
-
     // Open and close on one row: the body keeps one row above it.
-    const TCandleGeometry flat =
-        CandleGeometryOf(TCandle{20, 0.3, 0.5, 0.1, 0.302, std::nullopt}, X, Y);
+    const TCandleGeometry flat = CandleGeometryOf(TCandle{20, 0.3, 0.5, 0.1, 0.302, {}}, X, Y);
     EXPECT_EQ(flat.openRow, 70);
     EXPECT_EQ(flat.closeRow, 69);
 }
@@ -81,7 +68,7 @@ TEST(CandlesTest, HitTest) {
     const TCase cases[] = {
         {"falling body, two left of the line", falling, 18, 65, true},
         {"rising body, two left of the line", rising, 18, 65, true},
-        {"rising body's top row", rising, 21, 60, true},
+        {"rising body's top row", rising, 22, 60, true},
         {"flat body's row above", flat, 18, 69, true},
         {"body box reaches one past the right edge", rising, 23, 65, true},
         {"two past the right edge", rising, 24, 65, false},
@@ -99,10 +86,7 @@ TEST(CandlesTest, HitTest) {
 
 TEST(CandlesTest, FirstHitWithinTheVisibleRangeWins) {
     const std::vector<TCandle> candles{
-        {10, 0.3, 0.5, 0.1, 0.4, {}},
-        {12, 0.4, 0.5, 0.1, 0.3, {}},
-        {150, 0.4, 0.5, 0.1, 0.3, {}},
-    };
+        {10, 0.3, 0.5, 0.1, 0.4, {}}, {12, 0.4, 0.5, 0.1, 0.3, {}}, {150, 0.4, 0.5, 0.1, 0.3, {}}};
     // Column 11 lies in both bodies; the lower index answers.
     EXPECT_EQ(CandleAt(candles, X, Y, 11, 65), 0);
     EXPECT_EQ(CandleAt(candles, X, Y, 14, 65), 1);
