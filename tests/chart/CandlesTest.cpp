@@ -4,6 +4,7 @@
 
 #include "base/Errors.h"
 #include "chart/Candles.h"
+#include "chart/HoverTip.h"
 #include "chart/Scales.h"
 
 namespace quillon {
@@ -42,23 +43,15 @@ TEST(CandlesTest, ColourRule) {
 const TAxisMap X(TValueRange{0, 100}, 0, 100);
 const TAxisMap Y(TValueRange{0, 1}, 100, 0);
 
-TEST(CandlesTest, Geometry) {
-    const TCandleGeometry g = CandleGeometryOf(TCandle{20, 0.30, 0.50, 0.10, 0.40, {}}, X, Y);
-    EXPECT_EQ((std::vector{g.column, g.highRow, g.lowRow, g.openRow, g.closeRow}),
-              (std::vector{20, 50, 90, 70, 60}));
-    EXPECT_EQ(g.bodyLeft, 18);
-    EXPECT_EQ(g.bodyRight, 22);
-    // Open and close on one row: the body keeps one row above it.
-    const TCandleGeometry flat = CandleGeometryOf(TCandle{20, 0.3, 0.5, 0.1, 0.302, {}}, X, Y);
-    EXPECT_EQ(flat.openRow, 70);
-    EXPECT_EQ(flat.closeRow, 69);
-}
-
 TEST(CandlesTest, HitTest) {
     // Falling: open row 60 above close row 70. Rising: open row 70 below close row 60.
     const TCandleGeometry falling = CandleGeometryOf(TCandle{20, 0.4, 0.5, 0.1, 0.3, {}}, X, Y);
     const TCandleGeometry rising = CandleGeometryOf(TCandle{20, 0.3, 0.5, 0.1, 0.4, {}}, X, Y);
     const TCandleGeometry flat = CandleGeometryOf(TCandle{20, 0.3, 0.5, 0.1, 0.3, {}}, X, Y);
+    // A body of 5 columns; a flat one keeps the row above its open.
+    EXPECT_EQ((std::vector{rising.column, rising.highRow, rising.lowRow, rising.openRow,
+                           rising.closeRow, rising.bodyLeft, rising.bodyRight, flat.closeRow}),
+              (std::vector{20, 50, 90, 70, 60, 18, 22, 69}));
     struct TCase {
         const char* name;
         const TCandleGeometry& candle;
@@ -94,6 +87,20 @@ TEST(CandlesTest, FirstHitWithinTheVisibleRangeWins) {
     // Candle 2 lies beyond the x range; its pixels are not looked at.
     const TAxisMap pastEnd(TValueRange{0, 100}, -150, -50);
     EXPECT_EQ(CandleAt(candles, pastEnd, Y, 0, 65), std::nullopt);
+}
+
+TEST(HoverTipTest, TextIsXAndCloseShownOnceAndHiddenOffTheCandles) {
+    EXPECT_EQ(HoverTipText(TCandle{17, 1.229, 1.233, 1.227, 1.231, {}}, {",", "."}), "17 1,231");
+    EXPECT_EQ(HoverTipText(TCandle{1234, 1, 2, 0.5, 1.234567, {}}, {".", ","}), "1,234 1.23457");
+    THoverTip tip;
+    EXPECT_EQ(tip.Update(std::nullopt), TTipAction::None);
+    EXPECT_EQ(tip.Update("17 1.231"), TTipAction::Show);
+    EXPECT_EQ(tip.Update("17 1.231"), TTipAction::None);
+    EXPECT_EQ(tip.Update("18 1.232"), TTipAction::Show);
+    EXPECT_EQ(tip.HintText(), "18 1.232");
+    EXPECT_EQ(tip.Update(std::nullopt), TTipAction::Hide);
+    EXPECT_EQ(tip.HintText(), "");
+    EXPECT_EQ(tip.Update(std::nullopt), TTipAction::None);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTest>
 #include <QToolTip>
+#include <functional>
 
 #include "ChartTestSupport.h"
 #include "SampleRun.h"
@@ -23,6 +24,20 @@ QImage RenderedChart(const TChart& chart, QSize size) {
     QPainter painter(&image);
     chart.Render(painter, image.rect());
     return image;
+}
+
+int CountPixels(const QImage& image, const QRect& area, const std::function<bool(QColor)>& wanted) {
+    int count = 0;
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        for (int column = area.left(); column <= area.right(); ++column) {
+            count += wanted(image.pixelColor(column, row)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+int CountPixels(const QImage& image, const QColor& color) {
+    return CountPixels(image, image.rect(), [&](QColor pixel) { return pixel == color; });
 }
 
 class PaintCounter : public QObject {
@@ -43,21 +58,17 @@ class ChartWidgetTest : public testing::Test {
 protected:
     void SetUp() override {
         chart_.SetNumberSeparators(TNumberSeparators{",", "."});
+        chart_.resize(400, 300);
         TChartModel& model = chart_.Model();
         ClearAllSeries(model);
         model.Series17().AppendCandle(1.10, 1.22, 1.06, 1.18);
         model.Series17().AppendCandle(1.18, 1.20, 1.04, 1.10);
         model.Series17().AppendCandle(1.12, 1.17, 1.11, 1.16);
         model.Series17().AppendCandle(1.12, 1.17, 1.11, 1.12);
+        // The last point lies on the pixel of the one before: no segment, the pixel stays blue.
         const std::tuple<double, double, TPointColor> wave[] = {
-            {0.5, 1.13, {}},
-            {1.5, 1.19, clLime},
-            {1.5, 1.13, {}},
-            {2.5, 1.13, {}},
-            {2.5, 1.07, clRed},
-            {3.5, 1.13, {}},
-            // On the pixel of the one before: no segment, so the pixel keeps the blue.
-            {3.5, 1.13, clRed}};
+            {0.5, 1.13, {}},    {1.5, 1.19, clLime}, {1.5, 1.13, {}},   {2.5, 1.13, {}},
+            {2.5, 1.07, clRed}, {3.5, 1.13, {}},     {3.5, 1.13, clRed}};
         for (const auto& [x, y, color] : wave) {
             model.LineSeries3().AppendPoint(x, y, "", color);
         }
@@ -65,34 +76,29 @@ protected:
             model.LineSeries4().AppendPoint(x, 1.15, "", std::nullopt);
             model.Series18().AppendPoint(x, 1.14, "", std::nullopt);
         }
-        chart_.resize(400, 300);
+        Render();
+    }
+
+    void Render() {
         image_ = RenderedChart(chart_, chart_.size());
         layout_ = chart_.Layout(image_.rect(), &image_);
         ASSERT_TRUE(layout_.HasScales());
     }
-
     int Column(double x) const { return layout_.x->Pixel(x); }
     int Row(double y) const { return layout_.y->Pixel(y); }
     QColor At(int column, int row) const { return image_.pixelColor(column, row); }
+    bool ShowsNear(int column, int row, const QColor& color) const {
+        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3),
+                           [&](QColor pixel) { return pixel == color; }) > 0;
+    }
     TCandleGeometry Candle(int index) const {
         return CandleGeometryOf(chart_.Model().Series17().Candles()[index], *layout_.x, *layout_.y);
-    }
-    bool ShowsNear(int column, int row, const QColor& color) const {
-        for (int d = -1; d <= 1; ++d) {
-            if (At(column + d, row) == color || At(column, row + d) == color) {
-                return true;
-            }
-        }
-        return false;
     }
 
     void Show() {
         chart_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart_));
-        // The pointer works on the widget's own layout; the pictures' must match it.
-        const TChartLayout own = chart_.Layout(chart_.rect());
-        ASSERT_EQ(own.plot.left, layout_.plot.left);
-        ASSERT_EQ(own.plot.top, layout_.plot.top);
+        layout_ = chart_.Layout(chart_.rect());
         chart_.installEventFilter(&paints_);
         QTest::qWait(20);
         paints_.paints = 0;
@@ -113,99 +119,80 @@ protected:
     PaintCounter paints_;
 };
 
-TEST_F(ChartWidgetTest, CandleBodiesOutlinesAndHighLowLines) {
-    const TCandleGeometry rising = Candle(0), falling = Candle(1);
-    EXPECT_EQ(At(rising.column + 1, Row(1.17)), White);
-    EXPECT_EQ(At(rising.column, Row(1.17)), White) << "the body covers the high-low line";
-    EXPECT_EQ(At(falling.column - 1, Row(1.17)), Red);
-    for (const TCandleGeometry& g : {rising, falling}) {
-        EXPECT_EQ(At(g.bodyLeft, Row(1.16)), Black);
-        EXPECT_EQ(At(g.bodyRight, Row(1.16)), Black);
-        EXPECT_EQ(At(g.column, g.BodyTop()), Black);
-        EXPECT_EQ(At(g.column, g.BodyBottom()), Black);
-        EXPECT_EQ(At(g.column, g.BodyTop() - 3), Black) << "high-low line above the body";
-        EXPECT_EQ(At(g.column, g.BodyBottom() + 3), Black) << "high-low line below the body";
-        EXPECT_NE(At(g.column + 1, g.BodyTop() - 3), Black) << "the line is one pixel wide";
+TEST_F(ChartWidgetTest, CandlesAndWavesInListOrder) {
+    const TCandleGeometry rising = Candle(0), falling = Candle(1), flat = Candle(3);
+    struct TProbe {
+        const char* what;
+        int column, row;
+        QColor color;
+    };
+    const TProbe probes[] = {
+        {"rising body", rising.column + 1, Row(1.17), White},
+        {"the body covers the high-low line", rising.column, Row(1.17), White},
+        {"falling body", falling.column - 1, Row(1.17), Red},
+        {"body's left edge", rising.bodyLeft, Row(1.16), Black},
+        {"body's right edge", falling.bodyRight, Row(1.16), Black},
+        {"rising body's top", rising.column, rising.BodyTop(), Black},
+        {"rising body's bottom", rising.column, rising.BodyBottom(), Black},
+        {"falling body's top", falling.column, falling.BodyTop(), Black},
+        {"falling body's bottom", falling.column, falling.BodyBottom(), Black},
+        {"high-low line above the body", rising.column, rising.BodyTop() - 3, Black},
+        {"high-low line below the body", falling.column, falling.BodyBottom() + 3, Black},
+        {"flat body's row", flat.bodyLeft + 1, flat.openRow, Black},
+        {"flat body's row above", flat.bodyRight - 1, flat.openRow - 1, Black},
+        {"segment down from the lime spike", Column(1.5), Row(1.16), Blue},
+        {"the red spike", Column(2.5), Row(1.10), Red},
+        {"no segment between points on one pixel", Column(3.5), Row(1.13), Blue},
+        {"close wave", Column(0.5), Row(1.15), Blue},
+        {"candles over the close waves", falling.column + 1, Row(1.15), Red},
+        {"open waves over the candles", falling.column + 1, Row(1.14), White},
+    };
+    for (const TProbe& p : probes) {
+        EXPECT_EQ(At(p.column, p.row), p.color) << p.what;
     }
-    // The flat candle's body: its outline on its row and the one above.
-    const TCandleGeometry flat = Candle(3);
-    for (int column = flat.bodyLeft; column <= flat.bodyRight; ++column) {
-        EXPECT_EQ(At(column, flat.openRow), Black);
-        EXPECT_EQ(At(column, flat.openRow - 1), Black);
-    }
+    EXPECT_NE(At(rising.column + 1, rising.BodyTop() - 3), Black) << "a one-pixel high-low line";
+    EXPECT_TRUE(ShowsNear(Column(1.25), Row(1.175), Lime)) << "the segment into the lime spike";
+    EXPECT_TRUE(ShowsNear(Column(3.0), Row(1.10), Blue)) << "the segment out of the red spike";
 }
 
-TEST_F(ChartWidgetTest, SpikesOnTheCloseWave) {
-    // The segment leading up into the lime point is lime, the way back down blue.
-    EXPECT_TRUE(ShowsNear(Column(1.25), Row(1.175), Lime));
-    EXPECT_EQ(At(Column(1.5), Row(1.16)), Blue);
-    EXPECT_EQ(At(Column(2.5), Row(1.10)), Red);
-    EXPECT_TRUE(ShowsNear(Column(3.0), Row(1.10), Blue));
-    EXPECT_EQ(At(Column(3.5), Row(1.13)), Blue) << "no segment between points on one pixel";
-}
-
-TEST_F(ChartWidgetTest, GridThenCloseWavesThenCandlesThenOpenWaves) {
-    const TCandleGeometry falling = Candle(1);
-    EXPECT_EQ(At(falling.column + 1, Row(1.15)), Red);
-    EXPECT_EQ(At(falling.column + 1, Row(1.14)), White);
-    EXPECT_EQ(At(Column(0.5), Row(1.15)), Blue);
-    EXPECT_EQ(At(Column(0.5), Row(1.14)), White);
-
+TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
     // A grid line through the falling body, clear of the waves: hidden there, shown beside it.
-    const TAxisLabel* crossing = nullptr;
-    for (const TAxisLabel& label : layout_.labels) {
-        if (label.row > falling.BodyTop() + 1 && label.row < falling.BodyBottom() - 1 &&
-            std::abs(label.row - Row(1.14)) > 1 && std::abs(label.row - Row(1.15)) > 1) {
-            crossing = &label;
-        }
-    }
-    ASSERT_NE(crossing, nullptr);
+    const TCandleGeometry falling = Candle(1);
+    const auto crossing = std::find_if(layout_.labels.begin(), layout_.labels.end(), [&](auto& l) {
+        return l.row > falling.BodyTop() + 1 && l.row < falling.BodyBottom() - 1 &&
+               std::abs(l.row - Row(1.14)) > 1 && std::abs(l.row - Row(1.15)) > 1;
+    });
+    ASSERT_NE(crossing, layout_.labels.end());
     EXPECT_EQ(At(falling.column + 1, crossing->row), Red);
     const QColor background = chart_.palette().color(QPalette::Button);
-    int gridPixels = 0;
-    for (int column = falling.bodyRight + 3; column < Candle(2).bodyLeft - 2; ++column) {
-        const QColor pixel = At(column, crossing->row);
-        const bool grey = pixel.red() == pixel.green() && pixel.green() == pixel.blue();
-        gridPixels += grey && pixel != background && pixel.red() > 64 && pixel.red() < 200;
-    }
-    EXPECT_GT(gridPixels, 3);
-}
+    const auto grid = [&](QColor pixel) {
+        return pixel.red() == pixel.green() && pixel.green() == pixel.blue() &&
+               pixel != background && pixel.red() > 64 && pixel.red() < 200;
+    };
+    EXPECT_GT(CountPixels(image_, QRect(falling.bodyRight + 3, crossing->row, 40, 1), grid), 3);
 
-TEST_F(ChartWidgetTest, TitleBandAndLabelsLeftOfTheAxis) {
-    const QColor background = chart_.palette().color(QPalette::Button);
-    for (int column = 0; column < image_.width(); column += 7) {
-        EXPECT_EQ(At(column, 2), background);
-    }
-    int textPixels = 0;
-    for (int column = 0; column < layout_.plot.left - TickLength; ++column) {
-        for (int row = layout_.plot.top; row <= layout_.plot.bottom; ++row) {
-            textPixels += At(column, row).lightness() < 128 ? 1 : 0;
-        }
-    }
-    EXPECT_GT(textPixels, 20);
+    const auto notBackground = [&](QColor pixel) { return pixel != background; };
+    EXPECT_EQ(CountPixels(image_, QRect(0, 0, image_.width(), 3), notBackground), 0) << "title";
+    const QRect labels(0, layout_.plot.top, layout_.plot.left - TickLength, layout_.plot.Height());
+    const auto dark = [](QColor pixel) { return pixel.lightness() < 128; };
+    EXPECT_GT(CountPixels(image_, labels, dark), 20);
     EXPECT_EQ(layout_.labels.front().text.find(','), 1u) << "the user's decimal separator";
     EXPECT_EQ(At(layout_.plot.left, Row(1.1)), Black) << "axis line";
-}
 
-TEST_F(ChartWidgetTest, CircleMarkersFlatChartsAndNoPoints) {
     ClearAllSeries(chart_.Model());
     image_ = RenderedChart(chart_, chart_.size());
-    const QColor background = chart_.palette().color(QPalette::Button);
-    for (int row = 0; row < image_.height(); row += 13) {
-        for (int column = 0; column < image_.width(); column += 11) {
-            ASSERT_EQ(At(column, row), background);
-        }
-    }
-    // One flat point stays mid chart; a red point shows filled and outlined.
+    EXPECT_EQ(CountPixels(image_, image_.rect(), notBackground), 0) << "no points, no scales";
+}
+
+TEST_F(ChartWidgetTest, CircleMarkersAndAFlatChart) {
+    ClearAllSeries(chart_.Model());
     chart_.Model().LineSeries2().AppendPoint(0, 1, "", std::nullopt);
-    image_ = RenderedChart(chart_, chart_.size());
-    layout_ = chart_.Layout(image_.rect(), &image_);
-    ASSERT_TRUE(layout_.HasScales());
+    Render();
+    // One point alone stays mid chart.
     EXPECT_NEAR(Column(0), (layout_.plot.left + layout_.plot.right) / 2, 1);
     EXPECT_NEAR(Row(1), (layout_.plot.top + layout_.plot.bottom) / 2, 1);
     chart_.Model().LineSeries2().AppendPoint(10, 2, "", clRed);
-    image_ = RenderedChart(chart_, chart_.size());
-    layout_ = chart_.Layout(image_.rect(), &image_);
+    Render();
     EXPECT_EQ(At(Column(10), Row(2)), Red);
     EXPECT_EQ(At(Column(10), Row(2) - MarkerRadius), Black);
     EXPECT_EQ(At(Column(10) - MarkerRadius, Row(2)), Black);
@@ -221,7 +208,6 @@ TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaint) {
     EXPECT_EQ(chart_.HintText(), "0 1,18");
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "0 1,18");
-    MoveTo(QPoint(rising.column + 1, rising.BodyTop() + 1));
     MoveTo(QPoint(falling.column, falling.lowRow - 1));
     EXPECT_EQ(QToolTip::text(), "1 1,1");
     MoveTo(QPoint(flat.bodyRight + 1, flat.closeRow));
@@ -235,7 +221,6 @@ TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaint) {
     MoveTo(QPoint(falling.column + 25, falling.highRow));
     QTest::qWait(20);
     EXPECT_EQ(paints_.paints, 0) << "mouse moves repaint nothing";
-
     chart_.Model().Series17().AppendCandle(1.12, 1.13, 1.11, 1.125);
     QTest::qWait(20);
     EXPECT_GT(paints_.paints, 0) << "a change of points repaints";
@@ -258,7 +243,6 @@ TEST_F(ChartWidgetTest, DragDownRightZoomsAndUpLeftOrANewRunReturns) {
     Drag(to, from);
     EXPECT_FALSE(chart_.IsZoomed());
     EXPECT_EQ(chart_.Layout(chart_.rect()).x->Range(), before.x->Range());
-
     // A run empties the candles before refilling them: that drops the zoom, other series don't.
     Drag(from, to);
     chart_.Model().LineSeries3().ClearPoints();
@@ -272,18 +256,9 @@ TEST(ChartScreenshotTest, RandomWalkRun) {
     TChart chart;
     FillSampleRun(chart.Model(), 400, 7);
     const QImage image = RenderedChart(chart, QSize(1200, 700));
-    int lime = 0, red = 0, white = 0;
-    for (int row = 0; row < image.height(); ++row) {
-        for (int column = 0; column < image.width(); ++column) {
-            const QColor pixel = image.pixelColor(column, row);
-            lime += pixel == Lime;
-            red += pixel == Red;
-            white += pixel == White;
-        }
-    }
-    EXPECT_GT(lime, 20);
-    EXPECT_GT(red, 1000);
-    EXPECT_GT(white, 1000);
+    EXPECT_GT(CountPixels(image, Lime), 20);
+    EXPECT_GT(CountPixels(image, Red), 1000);
+    EXPECT_GT(CountPixels(image, White), 1000);
     const QString folder = QStringLiteral(QUILLON_SCREENSHOT_DIR);
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(image.save(folder + "/chart.png"));

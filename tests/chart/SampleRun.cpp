@@ -7,23 +7,6 @@
 
 namespace quillon {
 
-namespace {
-
-// Exponential average over about `bars` values.
-struct TAverage {
-    double bars;
-    double value = 0.0;
-    bool started = false;
-
-    double Add(double x) {
-        value = started ? value + (x - value) / bars : x;
-        started = true;
-        return value;
-    }
-};
-
-} // namespace
-
 void FillSampleRun(TChartModel& model, int bars, unsigned seed) {
     std::mt19937 random(seed);
     std::normal_distribution<double> move(0.0, 0.0009);
@@ -36,27 +19,28 @@ void FillSampleRun(TChartModel& model, int bars, unsigned seed) {
         model.Series17().AppendCandle(open, std::max(open, close) + wick(random),
                                       std::min(open, close) - wick(random), close);
     }
+    // Running averages over about 20 and 8 bars of the closes, 20 and 5 of the opens.
     const double openWaveLevel = 0.99 * close;
-    TAverage slow{20}, fast{8}, fastOpen{5}, slowOpen{20}, slowerOpen{40};
+    double slow = 1.2, fast = 1.2, slowOpen = 1.2, fastOpen = 1.2;
     for (const TCandle& bar : model.Series17().Candles()) {
-        const double slow0 = slow.value, fast0 = fast.value;
-        slow.Add(bar.close);
-        fast.Add(bar.close);
-        const double swing1 = fastOpen.Add(bar.open) - slowOpen.Add(bar.open);
-        const double swing2 = slowOpen.value - slowerOpen.Add(bar.open);
+        const double slowBefore = slow, fastBefore = fast;
+        slow += (bar.close - slow) / 20;
+        fast += (bar.close - fast) / 8;
+        slowOpen += (bar.open - slowOpen) / 20;
+        fastOpen += (bar.open - fastOpen) / 5;
         if (bar.x < 3) {
             continue;
         }
-        const bool up = slow.value > slow0 && fast.value > fast0;
-        const bool down = slow.value < slow0 && fast.value < fast0;
+        const bool up = slow > slowBefore && fast > fastBefore;
+        const bool down = slow < slowBefore && fast < fastBefore;
         TLineSeries& wave = model.LineSeries3();
-        wave.AppendPoint(bar.x, up ? 1.001 * slow.value : slow.value, "",
+        wave.AppendPoint(bar.x, up ? 1.001 * slow : slow, "",
                          up ? TPointColor(clLime) : std::nullopt);
-        wave.AppendPoint(bar.x, down ? 0.999 * slow.value : slow.value, "",
+        wave.AppendPoint(bar.x, down ? 0.999 * slow : slow, "",
                          down ? TPointColor(clRed) : std::nullopt);
-        model.LineSeries4().AppendPoint(bar.x, fast.value, "", std::nullopt);
-        model.Series18().AppendPoint(bar.x, 3 * swing1 + openWaveLevel, "", std::nullopt);
-        model.Series19().AppendPoint(bar.x, 3 * swing2 + openWaveLevel, "", std::nullopt);
+        model.LineSeries4().AppendPoint(bar.x, fast, "", std::nullopt);
+        model.Series18().AppendPoint(bar.x, openWaveLevel + 3 * (fastOpen - slowOpen), "", {});
+        model.Series19().AppendPoint(bar.x, openWaveLevel + 3 * (fast - slow), "", {});
     }
 }
 

