@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "base/Errors.h"
@@ -17,12 +18,7 @@ TCandle Candle(double open, double close, TPointColor color = std::nullopt) {
 TEST(CandlesTest, ColourRule) {
     const TColor own{1, 2, 3};
     const TColor series = PaletteColor2;
-    struct TCase {
-        const char* name;
-        std::vector<TCandle> candles;
-        TColor expected;
-    };
-    const TCase cases[] = {
+    const std::tuple<const char*, std::vector<TCandle>, TColor> cases[] = {
         {"own colour wins", {Candle(1, 1), Candle(1, 2, own)}, own},
         {"falling", {Candle(1, 1), Candle(2.0, 1.5)}, clRed},
         {"rising", {Candle(9, 9), Candle(1.5, 2.0)}, clWhite},
@@ -32,11 +28,11 @@ TEST(CandlesTest, ColourRule) {
         {"flat at previous close", {Candle(1, 1.5), Candle(1.5, 1.5)}, series},
         {"flat at a coloured previous close", {Candle(1, 2, own), Candle(2, 2)}, own},
     };
-    for (const TCase& c : cases) {
-        const int last = static_cast<int>(c.candles.size()) - 1;
-        EXPECT_EQ(CandleColor(c.candles, last, series), c.expected) << c.name;
+    for (const auto& [name, candles, expected] : cases) {
+        const int last = static_cast<int>(candles.size()) - 1;
+        EXPECT_EQ(CandleColor(candles, last, series), expected) << name;
     }
-    EXPECT_THROW(CandleColor(cases[3].candles, 1, series), RangeCheckError);
+    EXPECT_THROW(CandleColor(std::get<1>(cases[3]), 1, series), RangeCheckError);
 }
 
 // One pixel per 0.01 of price from row 100 (price 0) up; one column per x from column 0.
@@ -52,13 +48,7 @@ TEST(CandlesTest, HitTest) {
     EXPECT_EQ((std::vector{rising.column, rising.highRow, rising.lowRow, rising.openRow,
                            rising.closeRow, rising.bodyLeft, rising.bodyRight, flat.closeRow}),
               (std::vector{20, 50, 90, 70, 60, 18, 22, 69}));
-    struct TCase {
-        const char* name;
-        const TCandleGeometry& candle;
-        int column, row;
-        bool hit;
-    };
-    const TCase cases[] = {
+    const std::tuple<const char*, const TCandleGeometry&, int, int, bool> cases[] = {
         {"falling body, two left of the line", falling, 18, 65, true},
         {"rising body, two left of the line", rising, 18, 65, true},
         {"rising body's top row", rising, 22, 60, true},
@@ -72,8 +62,8 @@ TEST(CandlesTest, HitTest) {
         {"below the low row", falling, 20, 91, false},
         {"two columns off the line above the body", rising, 22, 55, false},
     };
-    for (const TCase& c : cases) {
-        EXPECT_EQ(IsCandleHit(c.candle, c.column, c.row), c.hit) << c.name;
+    for (const auto& [name, candle, column, row, hit] : cases) {
+        EXPECT_EQ(IsCandleHit(candle, column, row), hit) << name;
     }
 }
 

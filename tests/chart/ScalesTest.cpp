@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ChartTestSupport.h"
 #include "chart/Candles.h"
 #include "chart/ChartLayout.h"
@@ -101,18 +103,14 @@ TEST(ChartLayoutTest, NoScalesWithoutPointsOrRoom) {
 }
 
 TEST(ZoomTest, DragDirectionAndLength) {
-    struct TCase {
-        int toColumn, toRow;
-        TDragAction action;
-    };
     // From (100, 200); 16 pixels both ways is the least that counts.
-    const TCase cases[] = {{116, 216, TDragAction::ZoomIn}, {115, 250, TDragAction::None},
-                           {150, 215, TDragAction::None},   {84, 184, TDragAction::ZoomReset},
-                           {85, 150, TDragAction::None},    {50, 185, TDragAction::None},
-                           {50, 250, TDragAction::None},    {150, 150, TDragAction::None}};
-    for (const TCase& c : cases) {
-        EXPECT_EQ(ClassifyDrag(100, 200, c.toColumn, c.toRow), c.action)
-            << c.toColumn << "," << c.toRow;
+    const std::tuple<int, int, TDragAction> cases[] = {
+        {116, 216, TDragAction::ZoomIn}, {115, 250, TDragAction::None},
+        {150, 215, TDragAction::None},   {84, 184, TDragAction::ZoomReset},
+        {85, 150, TDragAction::None},    {50, 185, TDragAction::None},
+        {50, 250, TDragAction::None},    {150, 150, TDragAction::None}};
+    for (const auto& [column, row, action] : cases) {
+        EXPECT_EQ(ClassifyDrag(100, 200, column, row), action) << column << "," << row;
     }
 }
 
