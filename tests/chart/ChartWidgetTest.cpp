@@ -37,8 +37,8 @@ int CountPixels(const QImage& image, const QRect& area, const std::function<bool
     return count;
 }
 
-int CountPixels(const QImage& image, const QColor& color) {
-    return CountPixels(image, image.rect(), [&](QColor pixel) { return pixel == color; });
+int CountPixels(const QImage& image, const QRect& area, const QColor& color) {
+    return CountPixels(image, area, [&](QColor pixel) { return pixel == color; });
 }
 
 class CountingChart : public TChart {
@@ -89,8 +89,7 @@ protected:
     int Row(double y) const { return layout_.y->Pixel(y); }
     QColor At(int column, int row) const { return image_.pixelColor(column, row); }
     bool ShowsNear(int column, int row, const QColor& color) const {
-        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3),
-                           [&](QColor pixel) { return pixel == color; }) > 0;
+        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3), color) > 0;
     }
     TCandleGeometry Candle(int index) const {
         return CandleGeometryOf(chart_.Model().Series17().Candles()[index], *layout_.x, *layout_.y);
@@ -247,9 +246,9 @@ TEST(ChartScreenshotTest, RandomWalkRun) {
     TChart chart;
     FillSampleRun(chart.Model(), 400, 7);
     const QImage image = RenderedChart(chart, QSize(1200, 700));
-    EXPECT_GT(CountPixels(image, Lime), 20);
-    EXPECT_GT(CountPixels(image, Red), 1000);
-    EXPECT_GT(CountPixels(image, White), 1000);
+    EXPECT_GT(CountPixels(image, image.rect(), Lime), 20);
+    EXPECT_GT(CountPixels(image, image.rect(), Red), 1000);
+    EXPECT_GT(CountPixels(image, image.rect(), White), 1000);
     const QString folder = QStringLiteral(QUILLON_SCREENSHOT_DIR);
     ASSERT_TRUE(QDir().mkpath(folder));
     ASSERT_TRUE(image.save(folder + "/chart.png"));

@@ -41,15 +41,10 @@ TEST(ScalesTest, AxisMapAndPixelMargins) {
     EXPECT_EQ(y.Pixel(1.504), 150);
     EXPECT_EQ(y.Pixel(1.506), 149);
     EXPECT_DOUBLE_EQ(y.ValueAt(150), 1.5);
-    const TAxisMap x(TValueRange{0, 999}, 10, 1009);
-    EXPECT_EQ(x.Pixel(17), 27);
     // Far outside the range the pixel is held at the limit instead of overflowing an int.
-    EXPECT_EQ(x.Pixel(1e300), TAxisMap::PixelLimit);
-    EXPECT_EQ(x.Pixel(-1e300), -TAxisMap::PixelLimit);
-
-    const TAxisMap inflated(InflatedByPixels(TValueRange{0, 100}, 111, 5), 0, 110);
-    EXPECT_EQ(inflated.Pixel(0), 5);
-    EXPECT_EQ(inflated.Pixel(100), 105);
+    EXPECT_EQ(y.Pixel(-1e300), TAxisMap::PixelLimit);
+    EXPECT_EQ(y.Pixel(1e300), -TAxisMap::PixelLimit);
+    // Margins that leave no room between them are not made.
     EXPECT_EQ(InflatedByPixels(TValueRange{0, 100}, 10, 5), (TValueRange{0, 100}));
 }
 
