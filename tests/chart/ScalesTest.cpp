@@ -84,9 +84,11 @@ TEST(ChartLayoutTest, RoomAtTheEndsForTheEndCandlesBodies) {
     const TChartLayout layout = LayoutChart(model, std::nullopt, Area, Measure, {});
     ASSERT_TRUE(layout.HasScales());
     const auto& candles = model.Series17().Candles();
-    EXPECT_GT(CandleGeometryOf(candles.front(), *layout.x, *layout.y).bodyLeft, layout.plot.left);
-    const int lastRight = CandleGeometryOf(candles.back(), *layout.x, *layout.y).bodyRight;
-    EXPECT_TRUE(lastRight == layout.plot.right || lastRight == layout.plot.right - 1) << lastRight;
+    // One free column between the axis line and the first body; the last body ends at the edge.
+    EXPECT_EQ(CandleGeometryOf(candles.front(), *layout.x, *layout.y).bodyLeft,
+              layout.plot.left + 2);
+    EXPECT_EQ(CandleGeometryOf(candles.back(), *layout.x, *layout.y).bodyRight,
+              layout.plot.right - 1);
 }
 
 TEST(ChartLayoutTest, NoScalesWithoutPointsOrRoom) {
