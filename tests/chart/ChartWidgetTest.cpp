@@ -156,7 +156,9 @@ TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
                std::abs(l.row - Row(1.14)) > 1 && std::abs(l.row - Row(1.15)) > 1;
     });
     ASSERT_NE(crossing, layout_.labels.end());
-    EXPECT_EQ(At(falling.column + 1, crossing->row), Red);
+    const QRect inside(falling.bodyLeft + 1, crossing->row,
+                       falling.bodyRight - falling.bodyLeft - 1, 1);
+    EXPECT_EQ(CountPixels(image_, inside, Red), inside.width());
     const QColor background = chart_.palette().color(QPalette::Button);
     const auto grid = [&](QColor pixel) {
         return pixel.red() == pixel.green() && pixel.green() == pixel.blue() &&
