@@ -205,10 +205,7 @@ TEST(EngineAgainstOracleTest, WaveErrors) {
     std::mt19937_64 random(9);
     const TSeries prices = PriceWalk(random, 1000);
     const TSeries zeros;
-    TSeries huge = prices;
-    for (int i = 0; i < 1000; ++i) {
-        huge[i] *= 1e160;
-    }
+    const TSeries huge = testing::SeriesOf(std::vector<double>(20, 1e200));
     // S = diag(40, 256), M = 256: only the bisection for the smaller eigenvalue counts at
     // 2560 / 64 = 40, where the first pivot is zero and stays zero after the exchange.
     const TSeries otherComponentFails = testing::SeriesOf({3, 0, 5, 0, 2, 0, 1, 0, 1, 0, 15});
@@ -223,17 +220,15 @@ TEST(EngineAgainstOracleTest, WaveErrors) {
     // than lags give an all-zero covariance.
     const Case cases[] = {{zeros, 50, 2, 5, 0, invalid},
                           {zeros, 8, 1, 5, 0, ""},
-                          {zeros, 50, 101, 5, 0, invalid},
                           {prices, 3, 5, 5, 0, invalid},
                           {prices, 0, 2, 5, 0, invalid},
                           {prices, 500, 0, 5, 0, range},
-                          {prices, 500, -4, 5, 0, range},
                           {prices, 1001, 39, 5, 0, range},
                           {prices, 500, 102, 5, 0, range},
                           {prices, 500, 16, 11, 0, range},
                           {prices, 500, 16, 5, 10, range},
                           {prices, 500, 16, 5, -1, range},
-                          {huge, 500, 16, 5, 0, "Floating point overflow"},
+                          {huge, 20, 3, 5, 0, "Floating point overflow"},
                           {otherComponentFails, 11, 2, 2, 0, "Floating point division by zero"},
                           {otherComponentFails, 11, 2, 1, 0, ""}};
     for (const Case& c : cases) {
