@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "base/CheckedFloat.h"
+#include "base/CheckedInt.h"
+#include "base/ErrorText.h"
+#include "base/IntegerText.h"
+#include "base/PriceText.h"
+#include "base/Types.h"
+
+namespace quillon {
+namespace {
+
+// The message of the program's error that call raises, or "" when it returns; an error of another
+// kind fails the test.
+std::string MessageOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const QuillonError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+TEST(CheckedArrayTest, EveryIndexAndSliceIsChecked) {
+    TSeries series;
+    TSquareMatrix matrix;
+    series[999] = 2.5;
+    matrix[100][100] = 3.0;
+    EXPECT_EQ(series[999] + series[0], 2.5); // starts zeroed
+    EXPECT_EQ(matrix[100][100], 3.0);
+    EXPECT_EQ(series.Slice(990, 10).size(), 10u);
+    EXPECT_EQ(series.Slice(1000, 0).size(), 0u);
+    const std::function<void()> outside[] = {
+        [&] { series[1000] = 0; },   [&] { series[-1] = 0; },        [&] { matrix[0][101] = 0; },
+        [&] { matrix[101][0] = 0; }, [&] { series.Slice(991, 10); }, [&] { series.Slice(-1, 2); },
+        [&] { series.Slice(0, -1); }};
+    for (const auto& access : outside) {
+        EXPECT_EQ(MessageOf(access), "Range check error");
+    }
+}
+
+TEST(CheckedArithmeticTest, FaultsBecomeTheirErrors) {
+    constexpr std::int32_t Max = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t Min = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(CheckedAdd(Max - 1, 1), Max);
+    EXPECT_EQ(CheckedSubtract(Min + 1, 1), Min);
+    EXPECT_EQ(CheckedMultiply(2147483, 1000), 2147483000);
+    EXPECT_EQ(CheckedQuotient(1.0, 4.0), 0.25);
+    EXPECT_EQ(CheckedSquareRoot(16.0), 4.0);
+    EXPECT_EQ(CheckedResult(1e-300 * 1e-300), 0.0); // underflow stays silent
+    const struct {
+        std::function<void()> call;
+        const char* error;
+    } faults[] = {{[] { CheckedAdd(Max, 1); }, "Integer overflow"},
+                  {[] { CheckedSubtract(Min, 1); }, "Integer overflow"},
+                  {[] { CheckedMultiply(2147484, 1000); }, "Integer overflow"},
+                  {[] { CheckedMultiply(-2147484, 1000); }, "Integer overflow"},
+                  {[] { CheckedQuotient(1.0, 0.0); }, "Floating point division by zero"},
+                  {[] { CheckedQuotient(-1.0, -0.0); }, "Floating point division by zero"},
+                  {[] { CheckedQuotient(0.0, 0.0); }, "Invalid floating point operation"},
+                  {[] { CheckedSquareRoot(-1.0); }, "Invalid floating point operation"},
+                  {[] { CheckedResult(1e308 * 10.0); }, "Floating point overflow"},
+                  {[] { CheckedQuotient(1e300, 1e-300); }, "Floating point overflow"}};
+    for (const auto& fault : faults) {
+        EXPECT_EQ(MessageOf(fault.call), fault.error);
+    }
+}
+
+TEST(ErrorBoxTextTest, FullStopOnlyAfterCharactersThatSortAfterIt) {
+    for (const std::string message :
+         {"Range check error", "'' is not a valid integer value", "x/", "caf\xc3\xa9"}) {
+        EXPECT_EQ(ErrorBoxText(message), message + ".");
+    }
+    for (const std::string message : {"", "done.", "a!", "a-"}) {
+        EXPECT_EQ(ErrorBoxText(message), message);
+    }
+}
+
+TEST(IntegerTextTest, ReadsBlanksSignAndDecimalOrHexadecimalDigits) {
+    const std::pair<std::int32_t, std::vector<const char*>> accepted[] = {
+        {16, {"$10", "x10", "X10", "0x10", "0X10", "+16", " 016", "000000000000000000016"}},
+        {-16, {"-$10", "   -16"}},
+        {255, {"0XfF", "$Ff"}},
+        {2147483647, {"2147483647", "$7FFFFFFF"}},
+        {-2147483647 - 1, {"-2147483648", "-$80000000"}},
+        {0, {"0", "-0"}}};
+    for (const auto& [value, texts] : accepted) {
+        for (const char* text : texts) {
+            EXPECT_EQ(TextToInteger(text), value) << text;
+        }
+    }
+    for (const std::string text : {"",           " ",           "abc",       "7 ",
+                                   "1.5",        "+",           "-",         "$",
+                                   "0x",         "--1",         "+-1",       "1e3",
+                                   "2147483648", "-2147483649", "$80000000", "99999999999999999999",
+                                   "\t7",        "$G",          "12a",       "0x-1"}) {
+        EXPECT_EQ(MessageOf([&] { TextToInteger(text); }),
+                  "'" + text + "' is not a valid integer value");
+    }
+    EXPECT_EQ(IntegerToText(-2147483647 - 1), "-2147483648");
+}
+
+TEST(PriceTextTest, ReadsTheShapesTheTerminalWritesWithTheSeparatorPassedIn) {
+    const std::pair<double, std::vector<const char*>> accepted[] = {
+        {1.5, {"1.5", "+1.5", "  1.5  ", "1.50", "15e-1", "0.15E1", ".15e+1", "15.e-1"}},
+        {-0.5, {"  -0.5  ", "-.5"}},
+        {87.0, {"87", "87.", "8.7E1"}},
+        {1.23456, {"1.23456"}},
+        {1e308, {"1e308"}},
+        {0.0, {"1e-400", "1e-99999"}},
+        {5e-324, {"5e-324"}},
+        // The Double nearest to the digits, however many there are.
+        {0.1, {"0.1000000000000000055511151231257827"}},
+        {1.1, {"1.10000000000000000000000000000000000000001"}}};
+    for (const auto& [value, texts] : accepted) {
+        for (const char* text : texts) {
+            EXPECT_EQ(TextToPrice(text, '.'), value) << text;
+        }
+    }
+    EXPECT_EQ(TextToPrice("1,2310", ','), 1.2310);
+    for (const std::string text : {"1e309", "-1e309", "1e99999"}) {
+        EXPECT_EQ(MessageOf([&] { TextToPrice(text, '.'); }), "Floating point overflow") << text;
+    }
+    EXPECT_EQ(MessageOf([] { TextToPrice("1.2310", ','); }),
+              "'1.2310' is not a valid floating point value");
+    for (const std::string text : {"", " ", "-", ".", "e5", "1e", "1e+", "nan", "inf", "1.2.3",
+                                   "1 2", "0x10", "1,000.5", "\t1", "1.5f", "--1", "1,2310"}) {
+        EXPECT_EQ(MessageOf([&] { TextToPrice(text, '.'); }),
+                  "'" + text + "' is not a valid floating point value");
+    }
+}
+
+} // namespace
+} // namespace quillon
