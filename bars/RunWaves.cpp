@@ -1,0 +1,33 @@
+#include "bars/RunWaves.h"
+
+#include "engine/WaveBatch.h"
+
+namespace quillon {
+
+void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves) {
+    const std::array<TWaveRequest, 4> requests{{
+        {&bars.BarClose, N, W1, WaveComponentsWorkedOut, CloseWaveComponent},
+        {&bars.BarClose, N, W2, WaveComponentsWorkedOut, CloseWaveComponent},
+        {&bars.BarOpen, N, W1, WaveComponentsWorkedOut, OpenWaveComponent},
+        {&bars.BarOpen, N, W2, WaveComponentsWorkedOut, OpenWaveComponent},
+    }};
+    WaveComponents(requests, waves.waves_);
+}
+
+TTick TickAt(const TRunWaves& waves, int row) {
+    const TSeries& wave1 = waves.CloseWave1();
+    const TSeries& wave2 = waves.CloseWave2();
+    const double before1 = wave1[row - 2];
+    const double last1 = wave1[row - 1];
+    const double before2 = wave2[row - 2];
+    const double last2 = wave2[row - 1];
+    if (last1 > before1 && last2 > before2) {
+        return TTick::Up;
+    }
+    if (last1 < before1 && last2 < before2) {
+        return TTick::Down;
+    }
+    return TTick::None;
+}
+
+} // namespace quillon

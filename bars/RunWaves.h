@@ -1,0 +1,40 @@
+#pragma once
+
+#include <array>
+
+#include "bars/BarData.h"
+#include "base/Types.h"
+
+namespace quillon {
+
+// The four waves of a run, entry i belonging to bar row i.
+class TRunWaves {
+public:
+    const TSeries& CloseWave1() const { return waves_[0]; }
+    const TSeries& CloseWave2() const { return waves_[1]; }
+    const TSeries& OpenWave1() const { return waves_[2]; }
+    const TSeries& OpenWave2() const { return waves_[3]; }
+
+private:
+    friend void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves);
+    std::array<TSeries, 4> waves_;
+};
+
+// Each wave is worked out with this many leading components.
+inline constexpr int WaveComponentsWorkedOut = 5;
+// The close waves are the leading component (a smoothed copy of the closes), the open waves the
+// second (an oscillation around zero).
+inline constexpr int CloseWaveComponent = 0;
+inline constexpr int OpenWaveComponent = 1;
+
+// CloseWave1, CloseWave2, OpenWave1, OpenWave2 of the first N bars with the lags W1 and W2. The
+// error of the first of them that fails is raised, in that order.
+void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves);
+
+// Which way both close waves went over the step from row - 2 to row - 1; Up or Down only when they
+// agree strictly. Shown from the first row that has three rows before it.
+enum class TTick { None, Up, Down };
+inline constexpr int FirstTickRow = 3;
+TTick TickAt(const TRunWaves& waves, int row);
+
+} // namespace quillon

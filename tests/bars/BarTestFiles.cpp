@@ -1,0 +1,42 @@
+#include "tests/bars/BarTestFiles.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+namespace quillon {
+
+TTempDir::TTempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quillon-XXXXXX").string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (::mkdtemp(name.data()) == nullptr) {
+        throw std::runtime_error("cannot make a folder from " + pattern);
+    }
+    folder_ = name.data();
+}
+
+TTempDir::~TTempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string TTempDir::Path(const std::string& name) const {
+    return folder_ + "/" + name;
+}
+
+std::string TTempDir::Write(const std::string& name, const std::string& text) const {
+    const std::string path = Path(name);
+    WriteTextFile(path, text);
+    return path;
+}
+
+std::string TTempDir::WriteSparse(const std::string& name, long long size) const {
+    const std::string path = Write(name, "");
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
+    return path;
+}
+
+} // namespace quillon

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitFailure = 1;
+inline constexpr int ExitUsage = 2;
+
+// quillon-waves: the newest bars of a bar file with their four waves, as CSV. args are the
+// arguments after the program's name; prices are read with decimalSeparator. The CSV goes to out,
+// messages and usage to err; returns the exit status.
+int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparator, std::string& out,
+                    std::string& err);
+
+// The help text, which also says how the decimal separator is chosen.
+std::string_view WavesUsage();
+
+} // namespace quillon
