@@ -55,6 +55,11 @@ public:
         return BarLinesCapacity;
     }
 
+    // The file line of the first kept line: past the dropped older lines of a long file.
+    std::int64_t FirstKeptLine() const {
+        return std::max<std::int64_t>(total_ - BarLinesCapacity, 0);
+    }
+
 private:
     void StartLine() {
         current_ = &lines_[slot_];
@@ -133,7 +138,14 @@ void PauseAfterFailure(const TReadSettings& settings) {
 } // namespace
 
 int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines) {
+    std::int64_t firstFileLine = 0;
+    return ReadBarLines(path, settings, barLines, firstFileLine);
+}
+
+int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines,
+                 std::int64_t& firstFileLine) {
     TLineCollector collector(barLines);
+    firstFileLine = 0;
     const int file = path.empty() ? -1 : OpenUnlessLockedForWriting(path);
     if (file < 0) {
         PauseAfterFailure(settings);
@@ -142,6 +154,7 @@ int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLin
     const bool complete = ReadAll(file, collector);
     ::close(file);
     const int lineCount = collector.KeptLines();
+    firstFileLine = collector.FirstKeptLine();
     if (!complete) {
         PauseAfterFailure(settings);
     }
