@@ -42,14 +42,16 @@ void CheckReadsBack(double value, std::string_view pattern, std::string text) {
     if (text.empty() || text == "-") {
         text += '0';
     }
+    // Read with the wider range of a long double: the 15 digits of a value near the Double's
+    // limit may round to a number just beyond it.
     char* end = nullptr;
-    const double readBack = std::strtod(text.c_str(), &end);
+    const long double readBack = std::strtold(text.c_str(), &end);
     if (*end != '\0') {
         std::abort();
     }
-    const double halfStep = 0.5 * std::pow(10.0, -DecimalPlaces(pattern));
-    const double slack = std::fabs(value) * 1e-14 + 1e-300;
-    if (!(std::fabs(readBack - value) <= halfStep * (1 + 1e-12) + slack)) {
+    const long double halfStep = 0.5L * std::pow(10.0L, -DecimalPlaces(pattern));
+    const long double slack = std::fabs(static_cast<long double>(value)) * 1e-14L + 1e-300L;
+    if (!(std::fabs(readBack - value) <= halfStep * (1 + 1e-12L) + slack)) {
         std::abort();
     }
 }
