@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -97,13 +98,17 @@ private:
 };
 
 // Opens the file for reading and refuses it while another program holds it for writing (an
-// exclusive lock), since the terminal may be in the middle of rewriting it. -1 on failure.
+// exclusive lock), since the terminal may be in the middle of rewriting it. Only a regular file
+// is read: a device or a pipe chosen by mistake could block the open or never end (/dev/zero), and
+// the open does not wait for a pipe's writer. -1 on failure.
 int OpenUnlessLockedForWriting(const std::string& path) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0) {
         return -1;
     }
-    if (::flock(file, LOCK_SH | LOCK_NB) != 0) {
+    struct stat status {};
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::flock(file, LOCK_SH | LOCK_NB) != 0) {
         ::close(file);
         return -1;
     }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -139,6 +141,14 @@ std::string NonAsciiPath(const TTempDir& dir) {
     return path;
 }
 
+std::string NamedPipe(const TTempDir& dir) {
+    const std::string path = dir.Path("bars.csv");
+    if (::mkfifo(path.c_str(), 0600) != 0) {
+        throw std::runtime_error("cannot make a pipe at " + path);
+    }
+    return path;
+}
+
 const std::vector<TBadInput>& BadInputs() {
     static const std::vector<TBadInput> cases{
         {"empty file", [](const TTempDir& dir) { return dir.Write("bars.csv", ""); }, Defaults,
@@ -157,6 +167,9 @@ const std::vector<TBadInput>& BadInputs() {
         {"10,500 lines", LongFile, Defaults, Complete(500), ToolSuccess(500, 10499)},
         {"a folder", [](const TTempDir& dir) { return dir.Path(""); }, Defaults, SilentEnd(0),
          ToolFailure(RangeError)},
+        {"a device that never ends", [](const TTempDir&) { return std::string("/dev/zero"); },
+         Defaults, SilentEnd(0), ToolFailure(RangeError)},
+        {"a pipe without a writer", NamedPipe, Defaults, SilentEnd(0), ToolFailure(RangeError)},
         {"non-ASCII path", NonAsciiPath, Defaults, Complete(500), ToolSuccess(500, 1899)},
         {"close 1e308 overflows the waves", FileWithClose("1e308"), Defaults, SilentEnd(500),
          ToolFailure(OverflowError)},

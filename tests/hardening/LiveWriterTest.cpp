@@ -68,10 +68,10 @@ void WriteAll(int file, const char* data, std::size_t size) {
         std::sort(cuts.begin(), cuts.end());
         for (int c = 0; c < Chunks; ++c) {
             WriteAll(file, text.data() + cuts[c], cuts[c + 1] - cuts[c]);
-            std::this_thread::sleep_for(microseconds(300));
+            std::this_thread::sleep_for(microseconds(200));
         }
         ::close(file);
-        std::this_thread::sleep_for(microseconds(3000));
+        std::this_thread::sleep_for(microseconds(2000));
     }
     ::_exit(0);
 }

@@ -48,15 +48,20 @@ bool SameExcept(const std::vector<TSeriesContent>& before, const std::vector<TSe
     return true;
 }
 
+// A run that repeats the previous run's data leaves the same points as it found, so the content
+// alone cannot tell a complete run from one that stopped before touching the other series; the
+// number of changes the chart was told of can: a run that ends silently makes one clear and one
+// change per provisional close point.
 TRunOutcome Judge(const std::vector<TSeriesContent>& before,
-                  const std::vector<TSeriesContent>& after) {
+                  const std::vector<TSeriesContent>& after, int changes) {
     for (std::size_t s = FirstUntouchedIndex; s < before.size(); ++s) {
         if (before[s] != after[s]) {
             return {};
         }
     }
-    if (SameExcept(before, after, CloseLineIndex)) {
-        return SilentEnd(static_cast<int>(after[CloseLineIndex].size()));
+    const int closePoints = static_cast<int>(after[CloseLineIndex].size());
+    if (changes <= 1 + closePoints && SameExcept(before, after, CloseLineIndex)) {
+        return SilentEnd(closePoints);
     }
     if (IsCompleteShape(after)) {
         return Complete(static_cast<int>(after[CandlesIndex].size()));
@@ -110,15 +115,19 @@ std::vector<TSeriesContent> ChartContent(const TChartModel& chart) {
 TRunOutcome RunAndJudge(const TRunSettings& settings, TBarLines& barLines, TBarTable& bars,
                         TChartModel& chart) {
     const std::vector<TSeriesContent> before = ChartContent(chart);
+    int changes = 0;
+    chart.SetChangeListener([&changes] { ++changes; });
     try {
         MakeWavesRun(settings, barLines, bars, chart);
     } catch (const IntegerConversionError& error) {
-        if (ChartContent(chart) != before) {
+        chart.SetChangeListener(nullptr);
+        if (changes != 0) {
             return {};
         }
         return ErrorBox(error.what());
     }
-    return Judge(before, ChartContent(chart));
+    chart.SetChangeListener(nullptr);
+    return Judge(before, ChartContent(chart), changes);
 }
 
 } // namespace quillon

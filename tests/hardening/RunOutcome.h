@@ -38,7 +38,8 @@ using TSeriesContent = std::vector<std::vector<double>>;
 std::vector<TSeriesContent> ChartContent(const TChartModel& chart);
 
 // One Make-Waves run as the window makes it: an error that escapes is what the error box would
-// show. Returns how it ended.
+// show. Returns how it ended. Listens to the chart's changes during the run and leaves it without
+// a listener.
 TRunOutcome RunAndJudge(const TRunSettings& settings, TBarLines& barLines, TBarTable& bars,
                         TChartModel& chart);
 
