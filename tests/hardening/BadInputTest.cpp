@@ -141,6 +141,20 @@ std::string NonAsciiPath(const TTempDir& dir) {
     return path;
 }
 
+// The standard file's prices scaled down to near 1e-161 (108000 points as 108000e-166), where the
+// wave's sums of products are subnormal.
+std::string TinyPrices(const TTempDir& dir) {
+    std::vector<std::string> lines;
+    for (const TGeneratedBar& bar : StandardBars()) {
+        std::string line = bar.date + "," + bar.time;
+        for (const std::int64_t points : {bar.open, bar.high, bar.low, bar.close}) {
+            line += "," + std::to_string(points) + "e-166";
+        }
+        lines.push_back(line + "," + std::to_string(bar.volume));
+    }
+    return dir.Write("bars.csv", JoinLines(lines, "\r\n"));
+}
+
 std::string NamedPipe(const TTempDir& dir) {
     const std::string path = dir.Path("bars.csv");
     if (::mkfifo(path.c_str(), 0600) != 0) {
@@ -179,6 +193,8 @@ const std::vector<TBadInput>& BadInputs() {
          ToolFailure(PriceError("nan"))},
         {"close inf", FileWithClose("inf"), Defaults, SilentEnd(FaultyRow),
          ToolFailure(PriceError("inf"))},
+        {"prices near 1e-161 have subnormal squares", TinyPrices, Defaults, SilentEnd(500),
+         ToolFailure("Invalid floating point operation\n")},
         {"lag 102", StandardFile, {"500", "102", "16"}, SilentEnd(500), ToolFailure(RangeError)},
         {"bar count -1",
          StandardFile,
