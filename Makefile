@@ -17,8 +17,8 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core \
             clang-14 libclang-rt-14-dev
 
-.PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz run bench \
-        format clean
+.PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz run install \
+        bench format clean
 
 all: build
 
@@ -71,8 +71,16 @@ fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
 	    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 > fuzz-work/{}.log 2>&1; \
 	    echo "{}: exit $$?, $$(grep -c . fuzz-work/{}.log) log lines"'
 
+# Without a display the program itself says so in one line.
 run: build
-	@echo "The desktop program is not there yet; 'make test' builds and tests what is."
+	@$(BUILD_DIR)/bin/quillon
+
+# The program, its sample bar file, a desktop entry and its icon, under CMake's install prefix
+# (/usr/local unless PREFIX says otherwise).
+PREFIX ?= /usr/local
+install: build
+	@if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
+	$$sudo cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*/*_bench; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done

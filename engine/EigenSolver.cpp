@@ -1,9 +1,11 @@
 #include "engine/EigenSolver.h"
 
+#include <bit>
 #include <cmath>
 #include <utility>
 
 #include "base/CheckedFloat.h"
+#include "engine/EigenSolverWork.h"
 #include "engine/ShiftedElimination.h"
 
 namespace quillon {
@@ -39,21 +41,33 @@ double Midpoint(double lo, double hi) {
 
 } // namespace
 
-double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
-    TShiftedElimination elimination;
-    EliminateChecked(A, n, x, elimination);
-    return CountNegativePivots(elimination.B, n);
+double TCountMemo::CountBelow(double x) {
+    // Bit patterns, so that 0.0 and -0.0 stay apart.
+    const auto key = std::bit_cast<std::uint64_t>(x);
+    for (int i = 0; i < size_; ++i) {
+        if (std::bit_cast<std::uint64_t>(shifts_[i]) == key) {
+            return counts_[i];
+        }
+    }
+    Eliminate(A_, n_, x, work_);
+    const double count = CountNegativePivots(work_.B, n_);
+    if (size_ < Capacity) {
+        shifts_[size_] = x;
+        counts_[size_] = count;
+        ++size_;
+    }
+    return count;
 }
 
-double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
-    const double bound = SearchBound(A, n);
+double KthEigenvalueFrom(TCountMemo& memo, int k) {
+    const double bound = SearchBound(memo.Matrix(), memo.Order());
     double lo = 0.0;
     double hi = CheckedResult(SearchBoundFactor * bound);
     const double tolerance = CheckedQuotient(bound, ToleranceDivisor);
     for (int step = 0; step < MostBisections && std::fabs(CheckedResult(hi - lo)) > tolerance;
          ++step) {
         const double mid = Midpoint(lo, hi);
-        if (CountEigenvaluesBelow(A, n, mid) < k) {
+        if (memo.CountBelow(mid) < k) {
             lo = mid;
         } else {
             hi = mid;
@@ -62,14 +76,32 @@ double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
     return Midpoint(lo, hi);
 }
 
-void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
+double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x) {
     TShiftedElimination elimination;
-    EliminateChecked(A, n, lambda, elimination);
+    Eliminate(A, n, x, elimination);
+    return CountNegativePivots(elimination.B, n);
+}
+
+double KthEigenvalue(const TSquareMatrix& A, int k, int n) {
+    TShiftedElimination work;
+    TCountMemo memo(A, n, work);
+    return KthEigenvalueFrom(memo, k);
+}
+
+void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
+    TShiftedElimination work;
+    EigenvectorIn(work, A, n, V, lambda);
+}
+
+void EigenvectorIn(TShiftedElimination& elimination, const TSquareMatrix& A, int n, TSeries& V,
+                   double lambda) {
+    Eliminate(A, n, lambda, elimination);
     const TSquareMatrix& B = elimination.B;
 
     // The last row's pivot vanishes at an exact eigenvalue, so the last entry is fixed at 1 and
-    // rows 0..n-2 are solved upwards.
-    TSeries vector = V;
+    // rows 0..n-2 are solved upwards. The vector is built aside, so that V keeps its entries when
+    // a fault ends the solve; an order beyond the matrix's has failed in the elimination already.
+    TCheckedArray<double, MatrixOrderCapacity> vector;
     vector[n - 1] = 1.0;
     double sumOfSquares = 1.0;
     for (int i = n - 2; i >= 0; --i) {

@@ -16,8 +16,10 @@ double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x);
 // inside [0, 10 * M], M being the largest row sum (or 0), to within M / 10^7.
 double KthEigenvalue(const TSquareMatrix& A, int k, int n);
 
-// V[0..n-1] := the unit vector solving the eliminated system of A - lambda*I with its last entry
-// positive; V[n..999] stay as they were.
+// V[0..n-1] := the unit vector solving the eliminated system of A - lambda*I, found with the
+// entry of the eliminated matrix's last column fixed positive, then put back into the column order
+// of A by undoing the elimination's column exchanges, last first. Without exchanges (or without
+// one of the last two columns) the last entry is the positive one. V[n..999] stay as they were.
 void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda);
 
 } // namespace quillon

@@ -1,6 +1,7 @@
 #include "engine/ShiftedElimination.h"
 
 #include "base/CheckedFloat.h"
+#include "engine/FloatFaultFlags.h"
 
 namespace quillon {
 
@@ -42,6 +43,17 @@ void EliminateChecked(const TSquareMatrix& A, int n, double x, TShiftedEliminati
             SubtractPivotRow(result, n, k, i);
         }
     }
+}
+
+void Eliminate(const TSquareMatrix& A, int n, double x, TShiftedElimination& result) {
+    if (n >= 1 && n <= MatrixOrderCapacity) {
+        const TFloatFaultWatch watch;
+        EliminateFast(A, n, x, result);
+        if (!watch.FaultSeen()) {
+            return;
+        }
+    }
+    EliminateChecked(A, n, x, result);
 }
 
 int CountNegativePivots(const TSquareMatrix& B, int n) {

@@ -17,7 +17,9 @@ struct TWaveRequest {
 
 // Works out results[i] = WaveComponent(requests[i]) for every request. The calls are pure, so
 // they may run side by side. When any call fails, the error of the first failing request in
-// order is raised, as if the calls had run one after another.
+// order is raised, as if the calls had run one after another, and no result is written. Equal
+// requests (equal arguments, bitwise equal points) are worked out once. results must hold at
+// least as many series as there are requests (else the range error).
 void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> results);
 
 } // namespace quillon

@@ -1,3 +1,4 @@
+#include <cfenv>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -108,6 +109,20 @@ TEST(EigenSolverFaultTest, OrdersBeyondTheCapacityRaiseTheRangeError) {
     EXPECT_EQ(ErrorOf([&] { CountEigenvaluesBelow(MatrixOf({{1}}), 102, 0.5); }),
               "Range check error");
     EXPECT_EQ(ErrorOf([&] { KthEigenvalue(MatrixOf({{1}}), 1, 102); }), "Range check error");
+}
+
+// The engine watches the floating-point fault flags of its thread; the caller's flags are as
+// it left them afterwards, raised or not, whether the call returned or failed.
+TEST(EigenSolverFaultTest, LeavesTheThreadsFaultFlagsAsFound) {
+    const TSquareMatrix diagonal = MatrixOf({{1, 0, 0}, {0, 2, 0}, {0, 0, 3}});
+    const int faults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+    std::feclearexcept(faults);
+    ErrorOf([&] { CountEigenvaluesBelow(diagonal, 3, 2.0); });
+    EXPECT_EQ(std::fetestexcept(faults), 0);
+    std::feraiseexcept(FE_OVERFLOW);
+    EXPECT_EQ(CountEigenvaluesBelow(diagonal, 3, 2.5), 2.0);
+    EXPECT_EQ(std::fetestexcept(faults), FE_OVERFLOW);
+    std::feclearexcept(faults);
 }
 
 // Neither a result nor an error may leave a trace in the caller's data.

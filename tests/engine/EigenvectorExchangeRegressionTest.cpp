@@ -24,5 +24,20 @@ TEST(EigenvectorExchangeRegressionTest, UndoesTheColumnExchange) {
     EXPECT_NEAR(v[2], half, 1e-15);
 }
 
+// Two exchanges that share a column must be undone last first. At lambda = 0 columns 0 and 1
+// change places at step 0, then columns 1 and 2 at step 1, and the back-substitution gives
+// (0, 0, 1). Undone last first that is (1, 0, 0), which A maps to 0; undone first first it
+// would be (0, 1, 0), which A maps to (1, 0, 2). A symmetric block cannot exchange twice in a row
+// (the exchange leaves the lower neighbour of the cured pivot as the next pivot), so the input
+// is an unsymmetric one, which the solver accepts as it is.
+TEST(EigenvectorExchangeRegressionTest, UndoesOverlappingExchangesLastFirst) {
+    const TSquareMatrix A = MatrixOf({{0, 1, 0}, {0, 0, 1}, {0, 2, 3}});
+    TSeries v;
+    EigenvectorFor(A, 3, v, 0.0);
+    EXPECT_EQ(v[0], 1.0);
+    EXPECT_EQ(v[1], 0.0);
+    EXPECT_EQ(v[2], 0.0);
+}
+
 } // namespace
 } // namespace quillon

@@ -17,13 +17,17 @@ const TSeries Closes = SeriesOf({1.1, 1.3, 0.9, 1.2, 1.0, 1.25, 1.15, 1.05});
 const TSeries Opens = SeriesOf({1.0, 1.2, 1.0, 1.1, 1.1, 1.2, 1.1, 1.0});
 const TSeries Zeros;
 
+// Equal requests, here the same points in another series, are worked out once and shared;
+// requests that differ in any argument are not.
 TEST(WaveComponentsTest, GivesEachRequestItsOwnComponent) {
-    const std::array<TWaveRequest, 4> requests = {
-        TWaveRequest{&Closes, 8, 3, 5, 0}, TWaveRequest{&Closes, 8, 2, 5, 0},
-        TWaveRequest{&Opens, 8, 3, 5, 1}, TWaveRequest{&Opens, 8, 2, 5, 1}};
-    std::array<TSeries, 4> results;
+    const TSeries closesAgain = Closes;
+    const std::array<TWaveRequest, 6> requests = {
+        TWaveRequest{&Closes, 8, 3, 5, 0},      TWaveRequest{&Closes, 8, 2, 5, 0},
+        TWaveRequest{&Opens, 8, 3, 5, 1},       TWaveRequest{&Opens, 8, 2, 5, 1},
+        TWaveRequest{&closesAgain, 8, 3, 5, 0}, TWaveRequest{&closesAgain, 7, 3, 5, 0}};
+    std::array<TSeries, 6> results;
     WaveComponents(requests, results);
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 6; ++i) {
         const TWaveRequest& q = requests[i];
         EXPECT_EQ(results[i], WaveComponent(*q.series, q.N, q.L, q.R, q.r)) << "request " << i;
     }

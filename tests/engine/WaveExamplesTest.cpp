@@ -89,6 +89,18 @@ TEST(WaveComponentFaultTest, ZeroSeriesFailsUnlessTheWindowIsOne) {
               "Invalid floating point operation");
 }
 
+// Every component is worked out, so a fault in one that is not returned still fails the call.
+// Here S = diag(40, 256) and M = 256: the bisection for the smaller eigenvalue counts at
+// 2560 / 64 = 40, where the first pivot is zero and stays zero after the exchange. Component 0
+// alone never counts there.
+TEST(WaveComponentFaultTest, FaultInAnotherComponentFailsTheCall) {
+    const TSeries series = SeriesOf({3, 0, 5, 0, 2, 0, 1, 0, 1, 0, 15});
+    EXPECT_EQ(ErrorOf([&] { WaveComponent(series, 11, 2, 2, 0); }),
+              "Floating point division by zero");
+    const TSeries wave = WaveComponent(series, 11, 2, 1, 0);
+    EXPECT_EQ(wave[10], 15.0);
+}
+
 TEST(WaveComponentFaultTest, ArgumentsBeyondTheCapacitiesRaiseTheRangeError) {
     const TSeries series = Constant(1.1, 1000);
     EXPECT_EQ(ErrorOf([&] { WaveComponent(series, 500, 0, 5, 0); }), "Range check error");

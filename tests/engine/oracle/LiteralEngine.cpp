@@ -121,7 +121,7 @@ void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda) {
     }
 }
 
-TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
+TComponents WaveComponents(const TSeries& series, int N, int L, int R) {
     using TTrajectory = TCheckedArray<TCheckedArray<double, 101>, 1000>;
     using TElementary = TCheckedArray<TCheckedArray<double, 1000>, 101>;
     // T and Y are 800 kB each; they live on the heap so that the oracle runs on small stacks.
@@ -130,7 +130,7 @@ TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
     const auto S = std::make_unique<TSquareMatrix>();
     TCheckedArray<double, 101> lambda;
     TCheckedArray<TSeries, 10> E;
-    TCheckedArray<TSeries, 10> P;
+    TComponents P;
 
     const int K = CheckedAdd(CheckedSubtract(N, L), 1);
     const int Lstar = std::min(L, K);
@@ -188,7 +188,11 @@ TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
             P[m][i] = CheckedQuotient(sum, divisor);
         }
     }
-    return P[r];
+    return P;
+}
+
+TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
+    return WaveComponents(series, N, L, R)[r];
 }
 
 } // namespace quillon::oracle

@@ -12,4 +12,8 @@ double KthEigenvalue(const TSquareMatrix& A, int k, int n);
 void EigenvectorFor(const TSquareMatrix& A, int n, TSeries& V, double lambda);
 TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r);
 
+// Components 0..R-1 of the same computation, all from one run.
+using TComponents = TCheckedArray<TSeries, 10>;
+TComponents WaveComponents(const TSeries& series, int N, int L, int R);
+
 } // namespace quillon::oracle

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "base/Types.h"
+#include "engine/ShiftedElimination.h"
+
+namespace quillon {
+
+// The eigen-solver's operations for a caller that makes many of them on one matrix: they work in
+// the caller's elimination storage instead of filling a fresh one each time.
+
+// The eigenvalue counts made on one matrix, kept so that the bisections for several ranks share
+// the counts of their common start. A count repeated at the same shift is the same count, and
+// it met no fault the first time, so taking it from here changes neither a result nor an error.
+class TCountMemo {
+public:
+    TCountMemo(const TSquareMatrix& A, int n, TShiftedElimination& work)
+        : A_(A)
+        , n_(n)
+        , work_(work) {}
+    TCountMemo(const TCountMemo&) = delete;
+    TCountMemo& operator=(const TCountMemo&) = delete;
+
+    const TSquareMatrix& Matrix() const { return A_; }
+    int Order() const { return n_; }
+
+    // CountEigenvaluesBelow(A, n, x).
+    double CountBelow(double x);
+
+private:
+    // Ten bisections of 27 counts each, the most one wave computation makes.
+    static constexpr int Capacity = 270;
+
+    const TSquareMatrix& A_;
+    int n_;
+    TShiftedElimination& work_;
+    TCheckedArray<double, Capacity> shifts_;
+    TCheckedArray<double, Capacity> counts_;
+    int size_ = 0;
+};
+
+// KthEigenvalue(memo.Matrix(), k, memo.Order()), with the counts taken from the memo.
+double KthEigenvalueFrom(TCountMemo& memo, int k);
+
+// EigenvectorFor(A, n, V, lambda), eliminating in work.
+void EigenvectorIn(TShiftedElimination& work, const TSquareMatrix& A, int n, TSeries& V,
+                   double lambda);
+
+} // namespace quillon

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include <QString>
+#include <QWidget>
+
+#include "bars/BarData.h"
+#include "bars/BarLines.h"
+#include "ui/ErrorBox.h"
+#include "ui/OpenDialog.h"
+#include "ui/PeriodicTimer.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QDialog;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QTabWidget;
+
+namespace quillon {
+
+class TChart;
+
+// What the main window asks of the desktop beyond its own controls. Tests put their own answers
+// in.
+struct TDesktopServices {
+    TOpenDialogPresenter openDialog = ExecuteOpenDialog;
+    TErrorBoxPresenter errorBox = ShowStandardErrorBox;
+};
+
+// The main window: the chart on the left, the control panel on the right. Its controls carry
+// their designer names as object names.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm1(TDesktopServices services = {});
+    ~TForm1() override;
+
+    // The windows that the "MT4 indicator" and "(C)" buttons show; they are created after the
+    // main window.
+    void AttachSecondaryForms(QDialog& form8, QDialog& form9);
+
+    // Everything the file selection does once the dialog has answered with a path.
+    void SelectSourceFile(const QString& path);
+
+    const QString& SourceFilePath() const { return sourceFilePath_; }
+    std::int32_t RefreshTickCount() const { return refreshTickCount_; }
+    const TPeriodicTimer& Timer1() const { return timer1_; }
+    TPeriodicTimer& Timer1() { return timer1_; }
+    const TOpenDialog& OpenDialog1() const { return openDialog1_; }
+    const TBarTable& BarTable() const { return barTable_; }
+
+private:
+    // Handlers. Their errors go to the standard error box through ReportErrors.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Timer1Timer();
+
+    // Runs a handler; an error that leaves it ends it and is shown in the standard error box.
+    void ReportErrors(void (TForm1::*handler)());
+    void ShowError(std::string_view message);
+    void Bind(QAbstractButton* button, void (TForm1::*handler)());
+
+    void StepEdit(QLineEdit* edit, std::int32_t step);
+    void ClickOnUsersBehalf(QPushButton* button);
+
+    void CreateControls();
+    void CreatePanel1();
+    void CreateLagSteppers();
+    void CreateBottomPanels();
+    void CreateChart();
+    void BindHandlers();
+
+    TDesktopServices services_;
+    QString sourceFilePath_;
+    std::int32_t refreshTickCount_ = 0;
+    TBarLines barLines_;
+    TBarTable barTable_;
+    TPeriodicTimer timer1_;
+    TOpenDialog openDialog1_;
+    QDialog* form8_ = nullptr;
+    QDialog* form9_ = nullptr;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QSplitter* Splitter8 = nullptr;
+    QWidget* chartArea_ = nullptr;
+    TChart* Chart1 = nullptr;
+    QFrame* Panel1 = nullptr;
+    QFrame* Panel2 = nullptr;
+    QFrame* Panel4 = nullptr;
+    QFrame* Panel5 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QPushButton* Button10 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label14 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+};
+
+} // namespace quillon

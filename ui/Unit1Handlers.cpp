@@ -1,0 +1,146 @@
+// The main window's handlers: the Make-Waves run, the file selection, the steppers, the
+// secondary windows and the refresh tick.
+
+#include <exception>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+
+#include "bars/MakeWavesRun.h"
+#include "base/CheckedInt.h"
+#include "base/ErrorText.h"
+#include "base/IntegerText.h"
+#include "base/TextAfter.h"
+#include "chart/TChart.h"
+#include "ui/LocaleText.h"
+#include "ui/ScreenPlacement.h"
+#include "ui/Unit1.h"
+
+namespace quillon {
+
+namespace {
+
+// A failed read of the bar file waits this long: the terminal is probably rewriting it.
+constexpr std::chrono::milliseconds FailedReadPause{1000};
+constexpr std::int32_t MillisecondsPerSecond = 1000;
+
+std::int32_t EditValue(const QLineEdit* edit) {
+    return TextToInteger(edit->text().toStdString());
+}
+
+} // namespace
+
+void TForm1::Bind(QAbstractButton* button, void (TForm1::*handler)()) {
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { ReportErrors(handler); });
+}
+
+void TForm1::ReportErrors(void (TForm1::*handler)()) {
+    try {
+        (this->*handler)();
+    } catch (const std::exception& error) {
+        ShowError(error.what());
+    }
+}
+
+void TForm1::ShowError(std::string_view message) {
+    services_.errorBox(this, QString::fromStdString(ErrorBoxText(message)));
+}
+
+void TForm1::Button1Click() {
+    TRunSettings settings;
+    settings.barCountText = Edit3->text().toStdString();
+    settings.lag1Text = Edit1->text().toStdString();
+    settings.lag2Text = Edit2->text().toStdString();
+    settings.sourceFilePath = QFile::encodeName(sourceFilePath_).toStdString();
+    settings.read.decimalSeparator = DecimalSeparator(QLocale::system());
+    settings.read.failedReadPause = FailedReadPause;
+    MakeWavesRun(settings, barLines_, barTable_, Chart1->Model());
+}
+
+void TForm1::Button2Click() {
+    if (!openDialog1_.Execute(this)) {
+        return;
+    }
+    SelectSourceFile(openDialog1_.FileName());
+}
+
+void TForm1::SelectSourceFile(const QString& path) {
+    sourceFilePath_ = path;
+    Label1->setText(
+        QString::fromStdString(TextAfter(ExpertsFolderPattern(), sourceFilePath_.toStdString())));
+    Label1->adjustSize();
+    setWindowTitle(sourceFilePath_);
+    // The run reports its own errors inside the click, so the chart is shown whatever it did.
+    ClickOnUsersBehalf(Button1);
+    Chart1->show();
+}
+
+void TForm1::ClickOnUsersBehalf(QPushButton* button) {
+    button->setFocus(Qt::MouseFocusReason);
+    button->click();
+}
+
+void TForm1::StepEdit(QLineEdit* edit, std::int32_t step) {
+    const std::int32_t value = CheckedAdd(EditValue(edit), step);
+    edit->setText(QString::fromStdString(IntegerToText(value)));
+}
+
+void TForm1::Button3Click() {
+    StepEdit(Edit4, -1);
+}
+void TForm1::Button4Click() {
+    StepEdit(Edit1, +1);
+}
+void TForm1::Button5Click() {
+    StepEdit(Edit1, -1);
+}
+void TForm1::Button6Click() {
+    StepEdit(Edit4, +1);
+}
+void TForm1::Button8Click() {
+    StepEdit(Edit2, +1);
+}
+void TForm1::Button9Click() {
+    StepEdit(Edit2, -1);
+}
+
+void TForm1::Button7Click() {
+    if (form8_ != nullptr) {
+        ShowModalInScreenCentre(*form8_);
+    }
+}
+
+void TForm1::Button10Click() {
+    if (form9_ != nullptr) {
+        ShowModalInScreenCentre(*form9_);
+    }
+}
+
+void TForm1::Timer1Timer() {
+    if (!CheckBox1->isChecked()) {
+        return;
+    }
+    const std::int32_t periodMs = CheckedMultiply(EditValue(Edit4), MillisecondsPerSecond);
+    // The timer's period is unsigned.
+    if (periodMs < 0) {
+        ThrowRangeCheckError();
+    }
+    timer1_.SetInterval(static_cast<std::uint32_t>(periodMs));
+    const QTime now = QDateTime::currentDateTime().time();
+    Label4->show();
+    Label4->setText(LongTimeText(QLocale::system(), now));
+    Label4->adjustSize();
+    refreshTickCount_ = CheckedAdd(refreshTickCount_, 1);
+    Label14->setText(QString::number(refreshTickCount_));
+    Label14->adjustSize();
+    Label14->repaint();
+}
+
+} // namespace quillon
