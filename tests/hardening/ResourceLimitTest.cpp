@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -55,37 +56,53 @@ TEST(ResourceLimitTest, AGigabyteWithoutALineEndEndsTheRunInLittleMemory) {
               << peak << " KB\n";
 }
 
-// Runs program as the user nobody when this process is root, whom file permissions do not stop;
-// otherwise as this user.
-TProcessResult RunWithoutPrivileges(const std::string& program, std::vector<std::string> args) {
-    if (::geteuid() != 0) {
-        return RunProcess(program, args, NoLocale);
+// Runs programs as the user nobody when this process is root, whom file permissions do not stop;
+// otherwise as this user. The programs are copied into an open folder first, since the build
+// folder may lie where nobody cannot reach (under /root in a container), and the leak checker's
+// suppressions are left out for the same reason: these programs use no library that needs them.
+class TUnprivilegedRunner {
+public:
+    explicit TUnprivilegedRunner(const TTempDir& dir)
+        : dir_(dir) {}
+
+    TProcessResult Run(const std::string& program, const std::vector<std::string>& args) const {
+        std::vector<std::string> environment = NoLocale;
+        environment.push_back("LSAN_OPTIONS=");
+        if (::geteuid() != 0) {
+            return RunProcess(program, args, environment);
+        }
+        const std::string copy = dir_.Path(std::filesystem::path(program).filename().string());
+        std::filesystem::copy_file(program, copy,
+                                   std::filesystem::copy_options::overwrite_existing);
+        ::chmod(copy.c_str(), 0755);
+        std::vector<std::string> wrapped{"--reuid=65534", "--regid=65534", "--clear-groups", copy};
+        wrapped.insert(wrapped.end(), args.begin(), args.end());
+        return RunProcess("/usr/bin/setpriv", wrapped, environment);
     }
-    std::vector<std::string> wrapped{"--reuid=65534", "--regid=65534", "--clear-groups", program};
-    wrapped.insert(wrapped.end(), args.begin(), args.end());
-    return RunProcess("/usr/bin/setpriv", wrapped, NoLocale);
-}
+
+private:
+    const TTempDir& dir_;
+};
 
 // A file the user may not read ends the run as a missing one does; the same file made readable
 // completes, so the permission is what stopped the first.
 TEST(ResourceLimitTest, AFileWithoutReadPermissionEndsTheRunAsAMissingOne) {
     TTempDir dir;
     ASSERT_EQ(::chmod(dir.Path("").c_str(), 0755), 0);
+    const TUnprivilegedRunner runner(dir);
     const std::string path = dir.Write("bars.csv", JoinLines(BarLines(StandardBars()), "\r\n"));
-    const std::vector<std::string> settings{"500", "39", "16"};
+    const std::vector<std::string> windowArgs{path, "500", "39", "16"};
 
     ASSERT_EQ(::chmod(path.c_str(), 0200), 0);
-    std::vector<std::string> windowArgs{path};
-    windowArgs.insert(windowArgs.end(), settings.begin(), settings.end());
-    const TProcessResult window = RunWithoutPrivileges(WindowRunProgram, windowArgs);
+    const TProcessResult window = runner.Run(WindowRunProgram, windowArgs);
     EXPECT_EQ(RunEndOf(window), Printed(SilentEnd(0))) << window.err;
-    const TProcessResult tool = RunWithoutPrivileges(
-        WavesProgram, {path, "--bars", settings[0], "--w1", settings[1], "--w2", settings[2]});
+    const TProcessResult tool =
+        runner.Run(WavesProgram, {path, "--bars", "500", "--w1", "39", "--w2", "16"});
     EXPECT_EQ(tool.exitCode, 1);
     EXPECT_EQ(tool.err, "Range check error\n");
 
     ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
-    EXPECT_EQ(RunEndOf(RunWithoutPrivileges(WindowRunProgram, windowArgs)), Printed(Complete(500)));
+    EXPECT_EQ(RunEndOf(runner.Run(WindowRunProgram, windowArgs)), Printed(Complete(500)));
 }
 
 } // namespace
