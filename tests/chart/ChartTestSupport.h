@@ -1,33 +1,17 @@
 #pragma once
 
-#include <QImage>
-#include <QPainter>
-
 #include "chart/ChartModel.h"
-#include "chart/TChart.h"
 
 namespace quillon {
 
+// Empties all nine series, leaving the model as a run finds it before refilling.
 inline void ClearAllSeries(TChartModel& model) {
+    model.Series17().ClearPoints();
     for (int i = 0; i < TChartModel::SeriesCount; ++i) {
-        if (TChartModel::IsCandleSeries(i)) {
-            model.Series17().ClearPoints();
-        } else {
+        if (!TChartModel::IsCandleSeries(i)) {
             model.LineSeriesAt(i).ClearPoints();
         }
     }
-}
-
-inline QImage RenderedChart(const TChart& chart, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QPainter painter(&image);
-    chart.Render(painter, image.rect());
-    return image;
-}
-
-inline QColor ToQColor(TColor color) {
-    return QColor(color.red, color.green, color.blue);
 }
 
 } // namespace quillon

@@ -2,93 +2,45 @@
 
 #include <algorithm>
 #include <random>
-#include <vector>
 
-#include "chart/ChartModel.h"
+#include "ChartTestSupport.h"
 
 namespace quillon {
 
-namespace {
-
-struct TBars {
-    std::vector<double> open, high, low, close;
-};
-
-TBars RandomWalk(int count, unsigned seed) {
+void FillSampleRun(TChartModel& model, int bars, unsigned seed) {
     std::mt19937 random(seed);
     std::normal_distribution<double> move(0.0, 0.0009);
     std::exponential_distribution<double> wick(2500.0);
-    TBars bars;
+    ClearAllSeries(model);
     double close = 1.2;
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < bars; ++i) {
         const double open = close + move(random) * 0.1;
         close = open + move(random);
-        bars.open.push_back(open);
-        bars.close.push_back(close);
-        bars.high.push_back(std::max(open, close) + wick(random));
-        bars.low.push_back(std::min(open, close) - wick(random));
+        model.Series17().AppendCandle(open, std::max(open, close) + wick(random),
+                                      std::min(open, close) - wick(random), close);
     }
-    return bars;
-}
-
-// Centred average over up to `window` values, narrower near the ends.
-std::vector<double> MovingAverage(const std::vector<double>& values, int window) {
-    const int count = static_cast<int>(values.size());
-    std::vector<double> average;
-    for (int i = 0; i < count; ++i) {
-        const int from = std::max(0, i - window / 2);
-        const int to = std::min(count - 1, i + window / 2);
-        double sum = 0.0;
-        for (int k = from; k <= to; ++k) {
-            sum += values[static_cast<std::size_t>(k)];
+    // Running averages over about 20 and 8 bars of the closes, 20 and 5 of the opens.
+    const double openWaveLevel = 0.99 * close;
+    double slow = 1.2, fast = 1.2, slowOpen = 1.2, fastOpen = 1.2;
+    for (const TCandle& bar : model.Series17().Candles()) {
+        const double slowBefore = slow, fastBefore = fast;
+        slow += (bar.close - slow) / 20;
+        fast += (bar.close - fast) / 8;
+        slowOpen += (bar.open - slowOpen) / 20;
+        fastOpen += (bar.open - fastOpen) / 5;
+        if (bar.x < 3) {
+            continue;
         }
-        average.push_back(sum / (to - from + 1));
-    }
-    return average;
-}
-
-std::vector<double> Swings(const std::vector<double>& values, int window) {
-    std::vector<double> swings = MovingAverage(values, window / 4);
-    const std::vector<double> trend = MovingAverage(values, window);
-    for (std::size_t i = 0; i < swings.size(); ++i) {
-        swings[i] -= trend[i];
-    }
-    return swings;
-}
-
-} // namespace
-
-void FillSampleRun(TChartModel& model, int bars, unsigned seed) {
-    const TBars walk = RandomWalk(bars, seed);
-    const std::vector<double> close1 = MovingAverage(walk.close, 39);
-    const std::vector<double> close2 = MovingAverage(walk.close, 16);
-    const std::vector<double> open1 = Swings(walk.open, 39);
-    const std::vector<double> open2 = Swings(walk.open, 16);
-    const double newest = walk.close.back();
-    for (int s = 0; s < 4; ++s) {
-        model.LineSeriesAt(s).ClearPoints();
-    }
-    for (TLineSeries* series : {&model.Series18(), &model.Series19()}) {
-        series->ClearPoints();
-    }
-    model.Series17().ClearPoints();
-    for (std::size_t i = 0; i < walk.close.size(); ++i) {
-        const double x = static_cast<double>(i);
-        if (i >= 3) {
-            const bool up = close1[i] > close1[i - 1] && close2[i] > close2[i - 1];
-            const bool down = close1[i] < close1[i - 1] && close2[i] < close2[i - 1];
-            const double w = close1[i];
-            model.LineSeries3().AppendPoint(x, up ? w + 0.001 * w : w, "",
-                                            up ? TPointColor(clLime) : std::nullopt);
-            model.LineSeries3().AppendPoint(x, down ? w - 0.001 * w : w, "",
-                                            down ? TPointColor(clRed) : std::nullopt);
-            model.LineSeries4().AppendPoint(x, close2[i], "", std::nullopt);
-            model.Series18().AppendPoint(x, 3 * open1[i] + newest - 0.01 * newest, "",
-                                         std::nullopt);
-            model.Series19().AppendPoint(x, 3 * open2[i] + newest - 0.01 * newest, "",
-                                         std::nullopt);
-        }
-        model.Series17().AppendCandle(walk.open[i], walk.high[i], walk.low[i], walk.close[i]);
+        const bool up = slow > slowBefore && fast > fastBefore;
+        const bool down = slow < slowBefore && fast < fastBefore;
+        TLineSeries& wave = model.LineSeries3();
+        wave.AppendPoint(bar.x, up ? 1.001 * slow : slow, "",
+                         up ? TPointColor(clLime) : std::nullopt);
+        wave.AppendPoint(bar.x, down ? 0.999 * slow : slow, "",
+                         down ? TPointColor(clRed) : std::nullopt);
+        model.LineSeries4().AppendPoint(bar.x, fast, "", std::nullopt);
+        model.Series18().AppendPoint(bar.x, openWaveLevel + 3 * (fastOpen - slowOpen), "", {});
+        model.Series19().AppendPoint(bar.x, openWaveLevel + 3 * (fast - slow), "", {});
     }
 }
 

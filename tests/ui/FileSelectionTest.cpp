@@ -1,90 +1,88 @@
-#include <QDir>
+// The file selection and the Make-Waves run it starts.
 
 #include "tests/ui/FormsFixture.h"
 
 namespace quillon::testing_ui {
 namespace {
 
-class FileSelectionTest : public TerminalFileFixture {
-protected:
-    std::size_t CandleCount() { return Series().Series17().Candles().size(); }
-};
+using FileSelectionTest = FormsFixture;
 
-TEST_F(FileSelectionTest, ChoosingAFileNamesItRunsAndShowsTheChart) {
-    ChooseFile(terminalFile_);
-    EXPECT_EQ(form1_.SourceFilePath(), terminalFile_);
-    EXPECT_EQ(form1_.windowTitle(), terminalFile_);
-    EXPECT_EQ(Label("Label1")->text(), QStringLiteral("files/EURUSD60.csv"));
-    EXPECT_TRUE(Chart()->isVisible());
-    EXPECT_TRUE(Label("Label1")->isVisible());
-    EXPECT_TRUE(Button("Button10")->isVisible());
-    EXPECT_EQ(form1_.focusWidget(), Button("Button1"));
-    EXPECT_EQ(CandleCount(), 500u);
-    EXPECT_TRUE(errors_.isEmpty());
-}
-
-TEST_F(FileSelectionTest, FileLabelShowsOnlyWhatFollowsTheFirstLowerCaseExpertsFolder) {
-    struct {
-        const char* folder;
-        const char* label;
-    } const cases[] = {{"data", ""},
-                       {"Experts/files", ""},
-                       {"experts/old/experts/files", "old/experts/files/a.csv"}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(QDir(folder_.path()).mkpath(QString::fromUtf8(c.folder)));
-        const QString path = folder_.filePath(QString::fromUtf8(c.folder) + "/a.csv");
-        WriteGeneratedBarFile(path, 600);
+TEST_F(FileSelectionTest, ChoosingAFileNamesItRunsOnItAndShowsTheChart) {
+    // The label shows what follows the first lower-case experts folder, and nothing without one.
+    const std::pair<const char*, const char*> cases[] = {
+        {"experts/files", "files/EURUSD60.csv"},
+        {"data", ""},
+        {"Experts/files", ""},
+        {"experts/old/experts/files", "old/experts/files/EURUSD60.csv"}};
+    for (const auto& [folder, label] : cases) {
         Series().Series17().ClearPoints();
-        ChooseFile(path);
-        EXPECT_EQ(Label("Label1")->text(), QString::fromUtf8(c.label)) << c.folder;
-        EXPECT_EQ(form1_.windowTitle(), path);
-        EXPECT_EQ(CandleCount(), 500u) << "the run goes ahead for " << c.folder;
+        const QString file = BarFile(folder, 600);
+        ChooseFile(file);
+        EXPECT_EQ(Label("Label1")->text(), label) << folder;
+        EXPECT_EQ(form1_.windowTitle(), file);
+        EXPECT_EQ(CandleCount(), 500u) << folder;
     }
+    EXPECT_TRUE(errors_.isEmpty());
+    EXPECT_TRUE(Chart()->isVisible());
+    EXPECT_EQ(form1_.focusWidget(), Find("Button1"));
 }
 
-TEST_F(FileSelectionTest, CancellingChangesNothingAndStartsNoRun) {
-    ChooseFile(terminalFile_);
-    // A run now would report the bar count.
+TEST_F(FileSelectionTest, AFailedRunStillShowsTheChartAndCancellingChangesNothing) {
+    const QString file = BarFile("experts/files", 600);
     Type("Edit3", QStringLiteral("abc"));
+    ChooseFile(file);
+    EXPECT_EQ(errors_, QStringList{QStringLiteral("'abc' is not a valid integer value.")});
+    EXPECT_TRUE(Chart()->isVisible());
+
+    // The dialog offers the last name chosen; a cancel starts no run, which would report again.
     dialogAnswer_.reset();
     Click("Button2");
-    EXPECT_TRUE(errors_.isEmpty());
-    EXPECT_EQ(form1_.SourceFilePath(), terminalFile_);
-    EXPECT_EQ(form1_.windowTitle(), terminalFile_);
-    EXPECT_EQ(Label("Label1")->text(), QStringLiteral("files/EURUSD60.csv"));
-    EXPECT_TRUE(Chart()->isVisible());
-}
+    EXPECT_EQ(presetNames_, (QStringList{QString(), file}));
+    EXPECT_EQ(errors_.size(), 1);
+    EXPECT_EQ(form1_.SourceFilePath(), file);
+    EXPECT_EQ(form1_.windowTitle(), file);
+    EXPECT_EQ(Label("Label1")->text(), "files/EURUSD60.csv");
 
-TEST_F(FileSelectionTest, DialogOffersTheLastChosenFileAndBothFilters) {
-    ChooseFile(terminalFile_);
-    ChooseFile(terminalFile_);
-    EXPECT_EQ(presetNames_, (QStringList{QString(), terminalFile_}));
-    EXPECT_EQ(form1_.OpenDialog1().Filters(),
-              (QStringList{QStringLiteral("CSV (*.csv)"), QStringLiteral("TXT (*.txt)")}));
-    EXPECT_FALSE(form1_.OpenDialog1().InitialDir().isEmpty());
-}
-
-TEST_F(FileSelectionTest, ChoosingTheSameFileAgainRunsAgain) {
-    ChooseFile(terminalFile_);
-    Series().Series17().ClearPoints();
-    ChooseFile(terminalFile_);
+    // The same file chosen again runs again.
+    Type("Edit3", QStringLiteral("500"));
+    ChooseFile(file);
     EXPECT_EQ(CandleCount(), 500u);
 }
 
-TEST_F(FileSelectionTest, AnErrorInTheRunIsReportedAndTheChartShownAllTheSame) {
-    Type("Edit3", QStringLiteral("abc"));
-    ChooseFile(terminalFile_);
-    EXPECT_EQ(errors_, QStringList{QStringLiteral("'abc' is not a valid integer value.")});
-    EXPECT_EQ(form1_.windowTitle(), terminalFile_);
-    EXPECT_TRUE(Chart()->isVisible());
-}
+using MakeWavesTest = FormsFixture;
 
-TEST_F(FileSelectionTest, MakeWavesBeforeAnyFileStopsSilentlyAndKeepsTheChartHidden) {
-    const std::size_t candlesBefore = CandleCount();
+TEST_F(MakeWavesTest, ARunTakesTheChosenFileAndTheBoxesAsTheyStand) {
+    ChooseFile(BarFile("experts/files"));
+    QTest::qWait(20);
+    SaveScreenshot(form1_, QStringLiteral("main-window"));
+    // The same, widened by the user, for the project's page.
+    form1_.resize(760, 440);
+    QTest::qWait(20);
+    SaveScreenshot(form1_, QStringLiteral("main-window-wide"));
+    ASSERT_TRUE(errors_.isEmpty());
+    // The newest 500 of the file's 1,900 bars.
+    const std::vector<TGeneratedBar> bars = GenerateBars(TBarFileSettings{});
+    const auto& candles = Series().Series17().Candles();
+    ASSERT_EQ(candles.size(), 500u);
+    EXPECT_EQ(candles.front().open, PointsToPrice(bars[1400].open));
+    EXPECT_EQ(candles.back().close, PointsToPrice(bars.back().close));
+    // The first close wave carries every point twice, for its rise and fall marks.
+    EXPECT_EQ(Series().LineSeries3().Points().size(), 994u);
+    for (const TLineSeries* wave :
+         {&Series().LineSeries4(), &Series().Series18(), &Series().Series19()}) {
+        ASSERT_EQ(wave->Points().size(), 497u) << wave->Name();
+    }
+
+    // W1 drives the first open wave and W2 the second: with W1 at W2's 16, the first is the
+    // second of before.
+    const double secondOpenWaveEnd = Series().Series19().Points().back().y;
+    Type("Edit1", QStringLiteral("16"));
+    Click("Button1");
+    EXPECT_EQ(Series().Series18().Points().back().y, secondOpenWaveEnd);
+    Type("Edit3", QStringLiteral("300"));
     Click("Button1");
     EXPECT_TRUE(errors_.isEmpty());
-    EXPECT_EQ(CandleCount(), candlesBefore);
-    EXPECT_FALSE(Chart()->isVisible());
+    EXPECT_EQ(CandleCount(), 300u);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // nothing). It shows the main window, chooses a bar file with N bars, then clicks
 // "Make Waves !!!" at the default settings a number of times.
 //
-//   quillon_ui_probe BAR_FILE [N] [LAUNCH_NS]
+//   ui_probe BAR_FILE [N] [LAUNCH_NS]
 //
 // LAUNCH_NS, the wall clock in nanoseconds just before the probe was started
 // ($(date +%s%N)), makes the start-up figure include loading the program. Run it under
@@ -56,7 +56,7 @@ double Median(std::vector<double> values) {
 int main(int argc, char* argv[]) {
     const double mainEnteredMs = MillisecondsSinceEpoch();
     if (argc < 2) {
-        std::fputs("usage: quillon_ui_probe BAR_FILE [N] [LAUNCH_NS]\n", stderr);
+        std::fputs("usage: ui_probe BAR_FILE [N] [LAUNCH_NS]\n", stderr);
         return 2;
     }
     const QString barFile = QString::fromLocal8Bit(argv[1]);

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QTest>
+#include <QToolTip>
+#include <functional>
+#include <tuple>
+
+#include "ChartTestSupport.h"
+#include "SampleRun.h"
+#include "chart/Candles.h"
+#include "chart/TChart.h"
+
+namespace quillon {
+namespace {
+
+const QColor White(Qt::white), Red(Qt::red), Black(Qt::black), Blue(Qt::blue), Lime(0, 255, 0);
+
+QImage RenderedChart(const TChart& chart, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::magenta);
+    QPainter painter(&image);
+    chart.Render(painter, image.rect());
+    return image;
+}
+
+int CountPixels(const QImage& image, const QRect& area, const std::function<bool(QColor)>& wanted) {
+    int count = 0;
+    for (int row = area.top(); row <= area.bottom(); ++row) {
+        for (int column = area.left(); column <= area.right(); ++column) {
+            count += wanted(image.pixelColor(column, row)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+int CountPixels(const QImage& image, const QRect& area, const QColor& color) {
+    return CountPixels(image, area, [&](QColor pixel) { return pixel == color; });
+}
+
+class CountingChart : public TChart {
+public:
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        ++paints;
+        TChart::paintEvent(event);
+    }
+};
+
+// Candles at x 0..3: rising, falling, rising, flat. The close wave LineSeries3 runs between them
+// with a lime spike up at x 1.5 and a red one down at x 2.5; LineSeries4 lies under the candles
+// and the open wave Series18 over them.
+class ChartWidgetTest : public testing::Test {
+protected:
+    void SetUp() override {
+        chart_.SetNumberSeparators(TNumberSeparators{",", "."});
+        chart_.resize(400, 300);
+        TChartModel& model = chart_.Model();
+        ClearAllSeries(model);
+        model.Series17().AppendCandle(1.10, 1.22, 1.06, 1.18);
+        model.Series17().AppendCandle(1.18, 1.20, 1.04, 1.10);
+        model.Series17().AppendCandle(1.12, 1.17, 1.11, 1.16);
+        model.Series17().AppendCandle(1.12, 1.17, 1.11, 1.12);
+        // The last point lies on the pixel of the one before: no segment, the pixel stays blue.
+        const std::tuple<double, double, TPointColor> wave[] = {
+            {0.5, 1.13, {}},    {1.5, 1.19, clLime}, {1.5, 1.13, {}},   {2.5, 1.13, {}},
+            {2.5, 1.07, clRed}, {3.5, 1.13, {}},     {3.5, 1.13, clRed}};
+        for (const auto& [x, y, color] : wave) {
+            model.LineSeries3().AppendPoint(x, y, "", color);
+        }
+        for (const double x : {0, 3}) {
+            model.LineSeries4().AppendPoint(x, 1.15, "", std::nullopt);
+            model.Series18().AppendPoint(x, 1.14, "", std::nullopt);
+        }
+        Render();
+    }
+
+    void Render() {
+        image_ = RenderedChart(chart_, chart_.size());
+        layout_ = chart_.Layout(image_.rect(), &image_);
+        ASSERT_TRUE(layout_.HasScales());
+    }
+    int Column(double x) const { return layout_.x->Pixel(x); }
+    int Row(double y) const { return layout_.y->Pixel(y); }
+    QColor At(int column, int row) const { return image_.pixelColor(column, row); }
+    bool ShowsNear(int column, int row, const QColor& color) const {
+        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3), color) > 0;
+    }
+    TCandleGeometry Candle(int index) const {
+        return CandleGeometryOf(chart_.Model().Series17().Candles()[index], *layout_.x, *layout_.y);
+    }
+
+    void Show() {
+        chart_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart_));
+        layout_ = chart_.Layout(chart_.rect());
+        QTest::qWait(20);
+        chart_.paints = 0;
+    }
+    void MoveTo(QPoint at) {
+        QTest::mouseMove(&chart_, at);
+        QCoreApplication::processEvents();
+    }
+    void Drag(QPoint from, QPoint to) {
+        QTest::mousePress(&chart_, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&chart_, to);
+        QTest::mouseRelease(&chart_, Qt::LeftButton, {}, to);
+    }
+
+    CountingChart chart_;
+    QImage image_;
+    TChartLayout layout_;
+};
+
+TEST_F(ChartWidgetTest, CandlesAndWavesInListOrder) {
+    const TCandleGeometry rising = Candle(0), falling = Candle(1), flat = Candle(3);
+    const std::tuple<const char*, int, int, QColor> probes[] = {
+        {"rising body", rising.column + 1, Row(1.17), White},
+        {"the body covers the high-low line", rising.column, Row(1.17), White},
+        {"falling body", falling.column - 1, Row(1.17), Red},
+        {"body's left edge", rising.bodyLeft, Row(1.16), Black},
+        {"body's right edge", falling.bodyRight, Row(1.16), Black},
+        {"rising body's top", rising.column, rising.BodyTop(), Black},
+        {"rising body's bottom", rising.column, rising.BodyBottom(), Black},
+        {"falling body's top", falling.column, falling.BodyTop(), Black},
+        {"falling body's bottom", falling.column, falling.BodyBottom(), Black},
+        {"high-low line above the body", rising.column, rising.BodyTop() - 3, Black},
+        {"high-low line below the body", falling.column, falling.BodyBottom() + 3, Black},
+        {"flat body's row", flat.bodyLeft + 1, flat.openRow, Black},
+        {"flat body's row above", flat.bodyRight - 1, flat.openRow - 1, Black},
+        {"segment down from the lime spike", Column(1.5), Row(1.16), Blue},
+        {"the red spike", Column(2.5), Row(1.10), Red},
+        {"no segment between points on one pixel", Column(3.5), Row(1.13), Blue},
+        {"close wave", Column(0.5), Row(1.15), Blue},
+        {"candles over the close waves", falling.column + 1, Row(1.15), Red},
+        {"open waves over the candles", falling.column + 1, Row(1.14), White},
+    };
+    for (const auto& [what, column, row, color] : probes) {
+        EXPECT_EQ(At(column, row), color) << what;
+    }
+    EXPECT_NE(At(rising.column + 1, rising.BodyTop() - 3), Black) << "a one-pixel high-low line";
+    EXPECT_TRUE(ShowsNear(Column(1.25), Row(1.175), Lime)) << "the segment into the lime spike";
+    EXPECT_TRUE(ShowsNear(Column(3.0), Row(1.10), Blue)) << "the segment out of the red spike";
+}
+
+TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
+    // A grid line through the falling body, clear of the waves: hidden there, shown beside it.
+    const TCandleGeometry falling = Candle(1);
+    const auto crossing = std::find_if(layout_.labels.begin(), layout_.labels.end(), [&](auto& l) {
+        return l.row > falling.BodyTop() + 1 && l.row < falling.BodyBottom() - 1 &&
+               std::abs(l.row - Row(1.14)) > 1 && std::abs(l.row - Row(1.15)) > 1;
+    });
+    ASSERT_NE(crossing, layout_.labels.end());
+    const QRect inside(falling.bodyLeft + 1, crossing->row,
+                       falling.bodyRight - falling.bodyLeft - 1, 1);
+    EXPECT_EQ(CountPixels(image_, inside, Red), inside.width());
+    const QColor background = chart_.palette().color(QPalette::Button);
+    const auto grid = [&](QColor pixel) {
+        return pixel.red() == pixel.green() && pixel.green() == pixel.blue() &&
+               pixel != background && pixel.red() > 64 && pixel.red() < 200;
+    };
+    EXPECT_GT(CountPixels(image_, QRect(falling.bodyRight + 3, crossing->row, 40, 1), grid), 3);
+
+    const auto notBackground = [&](QColor pixel) { return pixel != background; };
+    EXPECT_EQ(CountPixels(image_, QRect(0, 0, image_.width(), 3), notBackground), 0) << "title";
+    const QRect labels(0, layout_.plot.top, layout_.plot.left - TickLength, layout_.plot.Height());
+    const auto dark = [](QColor pixel) { return pixel.lightness() < 128; };
+    EXPECT_GT(CountPixels(image_, labels, dark), 20);
+    EXPECT_EQ(layout_.labels.front().text.find(','), 1u) << "the user's decimal separator";
+    EXPECT_EQ(At(layout_.plot.left, Row(1.1)), Black) << "axis line";
+
+    ClearAllSeries(chart_.Model());
+    image_ = RenderedChart(chart_, chart_.size());
+    EXPECT_EQ(CountPixels(image_, image_.rect(), notBackground), 0) << "no points, no scales";
+}
+
+TEST_F(ChartWidgetTest, CircleMarkersAndASinglePoint) {
+    ClearAllSeries(chart_.Model());
+    chart_.Model().LineSeries2().AppendPoint(0, 1, "", std::nullopt);
+    Render();
+    chart_.Model().LineSeries2().AppendPoint(10, 2, "", clRed);
+    Render();
+    EXPECT_EQ(At(Column(10), Row(2)), Red);
+    EXPECT_EQ(At(Column(10), Row(2) - MarkerRadius), Black);
+    EXPECT_EQ(At(Column(10) - MarkerRadius, Row(2)), Black);
+    // The first marker in the series' colour, left of where the red segment leaves it.
+    EXPECT_EQ(At(Column(0) - 2, Row(1)), Blue);
+}
+
+TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaint) {
+    Show();
+    const TCandleGeometry rising = Candle(0), falling = Candle(1), flat = Candle(3);
+    // In the rising body two columns left of its line: the mended hit test answers.
+    MoveTo(QPoint(rising.column - 2, (rising.BodyTop() + rising.BodyBottom()) / 2));
+    EXPECT_EQ(chart_.HintText(), "0 1,18");
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), "0 1,18");
+    MoveTo(QPoint(falling.column, falling.lowRow - 1));
+    EXPECT_EQ(QToolTip::text(), "1 1,1");
+    MoveTo(QPoint(flat.bodyRight + 1, flat.closeRow));
+    EXPECT_EQ(chart_.HintText(), "3 1,12");
+    MoveTo(QPoint(falling.column + 20, falling.highRow));
+    EXPECT_EQ(chart_.HintText(), "");
+    for (int wait = 0; wait < 40 && QToolTip::isVisible(); ++wait) {
+        QTest::qWait(50);
+    }
+    EXPECT_FALSE(QToolTip::isVisible());
+    MoveTo(QPoint(falling.column + 25, falling.highRow));
+    QTest::qWait(20);
+    EXPECT_EQ(chart_.paints, 0) << "mouse moves repaint nothing";
+    chart_.Model().Series17().AppendCandle(1.12, 1.13, 1.11, 1.125);
+    QTest::qWait(20);
+    EXPECT_GT(chart_.paints, 0) << "a change of points repaints";
+}
+
+TEST_F(ChartWidgetTest, DragDownRightZoomsAndUpLeftOrANewRunReturns) {
+    Show();
+    const TChartLayout before = chart_.Layout(chart_.rect());
+    const QPoint from(before.plot.left + 40, before.plot.top + 30);
+    const QPoint to(from + QPoint(120, 90));
+    Drag(from, to);
+    ASSERT_TRUE(chart_.IsZoomed());
+    const TChartLayout zoomed = chart_.Layout(chart_.rect());
+    EXPECT_DOUBLE_EQ(zoomed.x->Range().low, before.x->ValueAt(from.x()));
+    EXPECT_DOUBLE_EQ(zoomed.x->Range().high, before.x->ValueAt(to.x()));
+    EXPECT_DOUBLE_EQ(zoomed.y->Range().high, before.y->ValueAt(from.y()));
+    EXPECT_DOUBLE_EQ(zoomed.y->Range().low, before.y->ValueAt(to.y()));
+    Drag(to, to - QPoint(10, 10));
+    EXPECT_TRUE(chart_.IsZoomed()) << "too short a drag";
+    Drag(to, from);
+    EXPECT_FALSE(chart_.IsZoomed());
+    EXPECT_EQ(chart_.Layout(chart_.rect()).x->Range(), before.x->Range());
+    // A run empties the candles before refilling them: that drops the zoom, other series don't.
+    Drag(from, to);
+    chart_.Model().LineSeries3().ClearPoints();
+    EXPECT_TRUE(chart_.IsZoomed());
+    chart_.Model().Series17().ClearPoints();
+    EXPECT_FALSE(chart_.IsZoomed());
+}
+
+// Leaves the picture of a run over a random walk in the build folder for a person to look at.
+TEST(ChartScreenshotTest, RandomWalkRun) {
+    TChart chart;
+    FillSampleRun(chart.Model(), 400, 7);
+    const QImage image = RenderedChart(chart, QSize(1200, 700));
+    EXPECT_GT(CountPixels(image, image.rect(), Lime), 20);
+    EXPECT_GT(CountPixels(image, image.rect(), Red), 1000);
+    EXPECT_GT(CountPixels(image, image.rect(), White), 1000);
+    const QString folder = QStringLiteral(QUILLON_SCREENSHOT_DIR);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(image.save(folder + "/chart.png"));
+}
+
+} // namespace
+} // namespace quillon
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
