@@ -63,12 +63,14 @@ test-fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
 	cd $(FUZZ_DIR) && ctest --output-on-failure -j $(JOBS)
 
 # Long fuzzing by hand: each target FUZZ_SECONDS, two at a time. What a target finds stays in
-# fuzz-work/NAME, with its log beside it.
+# fuzz-work/NAME, with its log beside it and any failing input as fuzz-work/NAME-crash-... (or
+# -timeout-..., -leak-...).
 fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
 	cmake --build $(FUZZ_DIR) -j $(JOBS)
 	@ls fuzz/corpus | xargs -P 2 -I{} sh -c 'mkdir -p fuzz-work/{} && \
 	    $(FUZZ_DIR)/fuzz/{} fuzz-work/{} fuzz/corpus/{} -max_total_time=$(FUZZ_SECONDS) \
-	    -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 > fuzz-work/{}.log 2>&1; \
+	    -timeout=10 -rss_limit_mb=2048 -artifact_prefix=fuzz-work/{}- -print_final_stats=1 \
+	    > fuzz-work/{}.log 2>&1; \
 	    echo "{}: exit $$?, $$(grep -c . fuzz-work/{}.log) log lines"'
 
 # Without a display the program itself says so in one line.

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -55,6 +56,11 @@ public:
         return BarLinesCapacity;
     }
 
+    // The file line of the first kept line: past the dropped older lines of a long file.
+    std::int64_t FirstKeptLine() const {
+        return std::max<std::int64_t>(total_ - BarLinesCapacity, 0);
+    }
+
 private:
     void StartLine() {
         current_ = &lines_[slot_];
@@ -92,13 +98,17 @@ private:
 };
 
 // Opens the file for reading and refuses it while another program holds it for writing (an
-// exclusive lock), since the terminal may be in the middle of rewriting it. -1 on failure.
+// exclusive lock), since the terminal may be in the middle of rewriting it. Only a regular file
+// is read: a device or a pipe chosen by mistake could block the open or never end (/dev/zero), and
+// the open does not wait for a pipe's writer. -1 on failure.
 int OpenUnlessLockedForWriting(const std::string& path) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (file < 0) {
         return -1;
     }
-    if (::flock(file, LOCK_SH | LOCK_NB) != 0) {
+    struct stat status {};
+    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode) ||
+        ::flock(file, LOCK_SH | LOCK_NB) != 0) {
         ::close(file);
         return -1;
     }
@@ -133,7 +143,14 @@ void PauseAfterFailure(const TReadSettings& settings) {
 } // namespace
 
 int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines) {
+    std::int64_t firstFileLine = 0;
+    return ReadBarLines(path, settings, barLines, firstFileLine);
+}
+
+int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines,
+                 std::int64_t& firstFileLine) {
     TLineCollector collector(barLines);
+    firstFileLine = 0;
     const int file = path.empty() ? -1 : OpenUnlessLockedForWriting(path);
     if (file < 0) {
         PauseAfterFailure(settings);
@@ -142,6 +159,7 @@ int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLin
     const bool complete = ReadAll(file, collector);
     ::close(file);
     const int lineCount = collector.KeptLines();
+    firstFileLine = collector.FirstKeptLine();
     if (!complete) {
         PauseAfterFailure(settings);
     }

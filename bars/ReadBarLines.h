@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "bars/BarData.h"
@@ -20,5 +21,10 @@ inline constexpr int StoredLineLimit = 256;
 // locked by a writer or cannot be read to its end, the read waits settings.failedReadPause and
 // returns the lines stored by then.
 int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines);
+
+// The same read, also giving the file line (counted from 0) that entry 0 of barLines holds: more
+// than 0 only when a long file's oldest lines were dropped.
+int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines,
+                 std::int64_t& firstFileLine);
 
 } // namespace quillon

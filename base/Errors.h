@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -10,7 +11,17 @@ namespace quillon {
 // sees, so context goes into the type, never into the text.
 class QuillonError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit QuillonError(const std::string& message)
+        : std::runtime_error(message)
+        , message_(std::make_shared<const std::string>(message)) {}
+
+    // The whole message. what() ends at the first zero byte, and a quoted text from a file may
+    // hold some.
+    const std::string& Message() const { return *message_; }
+
+private:
+    // Shared, so that copying the error cannot fail.
+    std::shared_ptr<const std::string> message_;
 };
 
 class RangeCheckError : public QuillonError {

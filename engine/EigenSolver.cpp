@@ -15,6 +15,10 @@ namespace {
 // The bisection starts on [0, 10 * M] and stops once the bracket is no wider than M / 10^7.
 constexpr double SearchBoundFactor = 10.0;
 constexpr double ToleranceDivisor = 10000000.0;
+// Halving 10 * M down to M / 10^7 takes 27 steps for any M in the normal range. With a subnormal M
+// the tolerance underflows towards zero and the bracket can stall between two neighbouring
+// subnormals, so the step count is also the limit.
+constexpr int MostBisections = 27;
 
 // The largest row sum of the block, or 0 when no row sum is positive.
 double SearchBound(const TSquareMatrix& A, int n) {
@@ -60,7 +64,8 @@ double KthEigenvalueFrom(TCountMemo& memo, int k) {
     double lo = 0.0;
     double hi = CheckedResult(SearchBoundFactor * bound);
     const double tolerance = CheckedQuotient(bound, ToleranceDivisor);
-    while (std::fabs(CheckedResult(hi - lo)) > tolerance) {
+    for (int step = 0; step < MostBisections && std::fabs(CheckedResult(hi - lo)) > tolerance;
+         ++step) {
         const double mid = Midpoint(lo, hi);
         if (memo.CountBelow(mid) < k) {
             lo = mid;

@@ -2,11 +2,13 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <exception>
 
 #include "bars/LoadNewestBars.h"
 #include "bars/ReadBarLines.h"
 #include "bars/RunWaves.h"
+#include "base/Errors.h"
 #include "base/IntegerText.h"
 #include "tools/CommandLine.h"
 
@@ -70,7 +72,8 @@ std::string_view MarkText(TTick tick) {
     return "";
 }
 
-void AppendRow(std::string& out, int row, int line, const TBarTable& bars, const TRunWaves& waves) {
+void AppendRow(std::string& out, int row, std::int64_t line, const TBarTable& bars,
+               const TRunWaves& waves) {
     out += std::to_string(row);
     out += ',';
     out += std::to_string(line);
@@ -93,7 +96,8 @@ std::string WavesCsv(const TWavesOptions& options, char decimalSeparator) {
     const int N = TextToInteger(options.barCountText);
     const TReadSettings read{decimalSeparator, std::chrono::milliseconds(0)};
     TBarLines barLines;
-    const int lineCount = ReadBarLines(options.path, read, barLines);
+    std::int64_t firstFileLine = 0;
+    const int lineCount = ReadBarLines(options.path, read, barLines, firstFileLine);
     TBarTable bars;
     LoadNewestBars(N, lineCount, barLines, decimalSeparator, bars, [](int, double) {});
     const int W1 = TextToInteger(options.lag1Text);
@@ -103,7 +107,7 @@ std::string WavesCsv(const TWavesOptions& options, char decimalSeparator) {
 
     std::string csv(CsvHeader);
     for (int row = 0; row < N; ++row) {
-        AppendRow(csv, row, lineCount - N + row, bars, waves);
+        AppendRow(csv, row, firstFileLine + lineCount - N + row, bars, waves);
     }
     return csv;
 }
@@ -130,6 +134,10 @@ int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparato
     try {
         out += WavesCsv(options, decimalSeparator);
         return ExitSuccess;
+    } catch (const QuillonError& error) {
+        err += error.Message();
+        err += '\n';
+        return ExitFailure;
     } catch (const std::exception& error) {
         err += error.what();
         err += '\n';

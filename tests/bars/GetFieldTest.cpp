@@ -5,6 +5,7 @@
 
 #include "bars/GetField.h"
 #include "base/Errors.h"
+#include "tests/bars/FieldTheLongWay.h"
 
 namespace quillon {
 namespace {
@@ -42,26 +43,6 @@ TEST(GetFieldTest, TextsAbove255CharactersAreARangeError) {
     EXPECT_EQ(GetField(longest, ',', 255), "");
     EXPECT_THROW(GetField(longest + "1", ',', 1), RangeCheckError);
     EXPECT_THROW(GetField(std::string(1000, 'x'), ',', 0), RangeCheckError);
-}
-
-// The field cutting written the long way: take the text before the first delimiter and drop it
-// with the delimiter, once per field, until the index is reached or no delimiter is left.
-std::string FieldTheLongWay(std::string text, char delimiter, int index) {
-    int n = 1;
-    std::size_t p = text.size();
-    std::string field;
-    while (n <= index && p != 0) {
-        const std::size_t at = text.find(delimiter);
-        p = at == std::string::npos ? 0 : at + 1;
-        if (p != 0) {
-            field = text.substr(0, p - 1);
-            text.erase(0, p);
-            ++n;
-        } else {
-            field = text;
-        }
-    }
-    return n < index ? "" : field;
 }
 
 TEST(GetFieldTest, AgreesWithTheCuttingDoneTheLongWay) {
