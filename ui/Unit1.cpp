@@ -43,6 +43,8 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, const char* text, QRect g
 // Labels size themselves to their text.
 QLabel* MakeLabel(QWidget* parent, const char* name, const char* caption, QPoint position) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    // Captions are shown as they stand: a file name with tags in it is not markup.
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(QString::fromUtf8(name));
     label->move(position);
     label->adjustSize();

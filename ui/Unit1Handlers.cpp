@@ -29,6 +29,12 @@ namespace {
 
 // A failed read of the bar file waits this long: the terminal is probably rewriting it.
 constexpr std::chrono::milliseconds FailedReadPause{1000};
+
+// The toolkit reads "[*]" in a window title as the place of the modified mark and drops it; a
+// doubled one stands for itself, so a path shows in the title bar exactly as it is.
+QString LiteralWindowTitle(const QString& text) {
+    return QString(text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+}
 constexpr std::int32_t MillisecondsPerSecond = 1000;
 
 std::int32_t EditValue(const QLineEdit* edit) {
@@ -76,7 +82,7 @@ void TForm1::SelectSourceFile(const QString& path) {
     Label1->setText(
         QString::fromStdString(TextAfter(ExpertsFolderPattern(), sourceFilePath_.toStdString())));
     Label1->adjustSize();
-    setWindowTitle(sourceFilePath_);
+    setWindowTitle(LiteralWindowTitle(sourceFilePath_));
     // The run reports its own errors inside the click, so the chart is shown whatever it did.
     ClickOnUsersBehalf(Button1);
     Chart1->show();

@@ -1,5 +1,7 @@
 // The file selection and the Make-Waves run it starts.
 
+#include <QWindow>
+
 #include "tests/ui/FormsFixture.h"
 
 namespace quillon::testing_ui {
@@ -25,6 +27,15 @@ TEST_F(FileSelectionTest, ChoosingAFileNamesItRunsOnItAndShowsTheChart) {
     EXPECT_TRUE(errors_.isEmpty());
     EXPECT_TRUE(Chart()->isVisible());
     EXPECT_EQ(form1_.focusWidget(), Find("Button1"));
+}
+
+TEST_F(FileSelectionTest, TheTitleAndLabelShowThePathAsItIs) {
+    const QString file = BarFile(QStringLiteral("experts/<b>x</b>[*]"), 600);
+    ChooseFile(file);
+    EXPECT_EQ(form1_.windowHandle()->title(), file);
+    const auto* label = Label("Label1");
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label->text(), "<b>x</b>[*]/EURUSD60.csv");
 }
 
 TEST_F(FileSelectionTest, AFailedRunStillShowsTheChartAndCancellingChangesNothing) {
