@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -16,56 +14,38 @@ namespace {
 const std::string WavesProgram = QUILLON_WAVES_PROGRAM;
 const std::string MakeBarsProgram = QUILLON_MAKE_BARS_PROGRAM;
 
-// No locale from the environment: the C locale, whose separator is a point.
-const std::vector<std::string> NoLocale{"LC_ALL=", "LC_NUMERIC=", "LANG="};
-
+// The program's failures, messages and exit status 1 are judged in the hardening tests.
 TEST(QuillonWavesProcessTest, StreamsAndExitStatus) {
     TTempDir dir;
     const std::string path = dir.Write("bars.csv", BarFileText(TBarFileSettings{}));
     const TProcessResult result = RunProcess(WavesProgram, {path, "--bars", "50"}, NoLocale);
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    EXPECT_TRUE(result.out.starts_with("row,line,open,high,low,close,close_wave1,close_wave2,"
-                                       "open_wave1,open_wave2,mark\n0,1850,"))
-        << result.out.substr(0, 200);
     std::string expected;
     std::string ignored;
     const std::vector<std::string_view> args{path, "--bars", "50"};
     RunWavesCommand(args, '.', expected, ignored);
     EXPECT_EQ(result.out, expected);
 
-    const TProcessResult failure =
-        RunProcess(WavesProgram, {dir.Path("missing.csv"), "--bars", "x"}, NoLocale);
-    EXPECT_EQ(failure.exitCode, 1);
-    EXPECT_EQ(failure.err, "'x' is not a valid integer value\n");
-    EXPECT_EQ(failure.out, "");
-
     const TProcessResult usage = RunProcess(WavesProgram, {"--bars", "5"}, NoLocale);
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_EQ(usage.err, WavesUsage());
-
     const TProcessResult help = RunProcess(WavesProgram, {"--help"}, NoLocale);
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out, WavesUsage());
 }
 
-// A locale made on the spot whose decimal separator is a comma; empty when the system cannot
-// compile locales.
-std::string MakeCommaLocale(const TTempDir& dir) {
+// With a locale made on the spot whose decimal separator is a comma, a file of points fails and
+// one of whole prices loads.
+TEST(QuillonWavesProcessTest, PricesAreReadWithTheLocalesDecimalSeparator) {
+    TTempDir dir;
     const std::string source = dir.Write("comma-source", "LC_NUMERIC\ndecimal_point \",\"\n"
                                                          "thousands_sep \"\"\ngrouping -1\n"
                                                          "END LC_NUMERIC\n");
-    const std::string target = dir.Path("comma");
     const std::string command =
-        "localedef -c -i '" + source + "' '" + target + "' > /dev/null 2>&1";
+        "localedef -c -i '" + source + "' '" + dir.Path("comma") + "' > /dev/null 2>&1";
     [[maybe_unused]] const int status = std::system(command.c_str());
-    return std::filesystem::exists(target + "/LC_NUMERIC") ? target : "";
-}
-
-TEST(QuillonWavesProcessTest, PricesAreReadWithTheLocalesDecimalSeparator) {
-    TTempDir dir;
-    const std::string locale = MakeCommaLocale(dir);
-    if (locale.empty()) {
+    if (!std::filesystem::exists(dir.Path("comma/LC_NUMERIC"))) {
         GTEST_SKIP() << "localedef cannot make a locale here";
     }
     const std::string points = dir.Write("points.csv", BarFileText(TBarFileSettings{}));
@@ -75,21 +55,11 @@ TEST(QuillonWavesProcessTest, PricesAreReadWithTheLocalesDecimalSeparator) {
 
     const TProcessResult failing = RunProcess(WavesProgram, {points}, comma);
     EXPECT_EQ(failing.exitCode, 1);
-    EXPECT_NE(failing.err.find("is not a valid floating point value"), std::string::npos)
-        << failing.err;
+    EXPECT_TRUE(failing.err.ends_with("is not a valid floating point value\n")) << failing.err;
     const TProcessResult loaded =
         RunProcess(WavesProgram, {wholes, "--bars", "2", "--w1", "1", "--w2", "1"}, comma);
     EXPECT_EQ(loaded.exitCode, 0) << loaded.err;
     EXPECT_NE(loaded.out.find("\n1,1,16,18,13,15,"), std::string::npos) << loaded.out;
-}
-
-TEST(QuillonWavesProcessTest, AGigabyteFileWithoutALineEndReadsInLittleMemory) {
-    TTempDir dir;
-    const std::string path = dir.WriteSparse("binary.dat", 1LL << 30);
-    const TProcessResult result = RunProcess(WavesProgram, {path}, NoLocale);
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "Range check error\n");
-    EXPECT_LT(result.peakMemoryKilobytes, 100 * 1024);
 }
 
 TEST(QuillonMakeBarsProcessTest, WritesTheGeneratorsFile) {

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <chrono>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,22 +19,22 @@ struct TCommandResult {
     std::string err;
 };
 
-TCommandResult RunCommand(const std::vector<std::string>& args, char separator = '.') {
+TCommandResult RunCommand(const std::vector<std::string>& args) {
     const std::vector<std::string_view> views(args.begin(), args.end());
     TCommandResult result;
-    result.status = RunWavesCommand(views, separator, result.out, result.err);
+    result.status = RunWavesCommand(views, '.', result.out, result.err);
     return result;
 }
 
+// The pieces of text between delimiters, an empty last one after a trailing delimiter.
 std::vector<std::string> Split(const std::string& text, char delimiter) {
-    std::vector<std::string> parts;
-    std::stringstream stream(text);
-    std::string part;
-    while (std::getline(stream, part, delimiter)) {
-        parts.push_back(part);
-    }
-    if (!text.empty() && text.back() == delimiter) {
-        parts.emplace_back();
+    std::vector<std::string> parts(1);
+    for (const char c : text) {
+        if (c == delimiter) {
+            parts.emplace_back();
+        } else {
+            parts.back().push_back(c);
+        }
     }
     return parts;
 }
@@ -50,13 +48,8 @@ double ReadBack(const std::string& text) {
 
 class WavesCommandTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        TBarFileSettings settings;
-        path_ = dir_.Write("EURUSD60.csv", BarFileText(settings));
-    }
-
     TTempDir dir_;
-    std::string path_;
+    const std::string path_ = dir_.Write("EURUSD60.csv", BarFileText(TBarFileSettings{}));
 };
 
 // Each row against the reader and the waves worked out here: every number must read back to the
@@ -65,17 +58,15 @@ TEST_F(WavesCommandTest, OneRowPerBarWithNumbersThatReadBackExactly) {
     const TCommandResult result = RunCommand({path_, "--bars", "400", "--w1=30", "--w2", "12"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    std::vector<std::string> rows = Split(result.out, '\n');
+    const std::vector<std::string> rows = Split(result.out, '\n');
     ASSERT_EQ(rows.size(), 402u) << "header, 400 rows, and the end of the last row";
     EXPECT_EQ(rows[0],
               "row,line,open,high,low,close,close_wave1,close_wave2,open_wave1,open_wave2,mark");
     EXPECT_EQ(rows[401], "");
 
     TBarLines lines;
-    const int lineCount =
-        ReadBarLines(path_, TReadSettings{'.', std::chrono::milliseconds(0)}, lines);
     TBarTable bars;
-    LoadNewestBars(400, lineCount, lines, '.', bars, [](int, double) {});
+    LoadNewestBars(400, ReadBarLines(path_, NoPause, lines), lines, '.', bars, [](int, double) {});
     TRunWaves waves;
     WorkOutWaves(bars, 400, 30, 12, waves);
     int marks = 0;
@@ -88,27 +79,24 @@ TEST_F(WavesCommandTest, OneRowPerBarWithNumbersThatReadBackExactly) {
                                    bars.BarLow[row],        bars.BarClose[row],
                                    waves.CloseWave1()[row], waves.CloseWave2()[row],
                                    waves.OpenWave1()[row],  waves.OpenWave2()[row]};
-        for (int column = 0; column < 8; ++column) {
-            EXPECT_EQ(ReadBack(fields[static_cast<std::size_t>(column + 2)]), expected[column])
+        for (std::size_t column = 0; column < 8; ++column) {
+            EXPECT_EQ(ReadBack(fields[column + 2]), expected[column])
                 << "row " << row << " column " << column + 2;
         }
-        std::string mark;
-        if (row >= 3 && TickAt(waves, row) == TTick::Up) {
-            mark = "up";
-        } else if (row >= 3 && TickAt(waves, row) == TTick::Down) {
-            mark = "down";
-        }
-        EXPECT_EQ(fields[10], mark) << "row " << row;
-        marks += !mark.empty();
+        const TTick tick = row >= 3 ? TickAt(waves, row) : TTick::None;
+        EXPECT_EQ(fields[10], tick == TTick::Up     ? "up"
+                              : tick == TTick::Down ? "down"
+                                                    : "")
+            << "row " << row;
+        marks += tick != TTick::None;
     }
     EXPECT_GT(marks, 0);
 }
 
 TEST_F(WavesCommandTest, DefaultsAre500BarsAndLags39And16) {
     const TCommandResult defaults = RunCommand({path_});
-    const TCommandResult spelled = RunCommand({path_, "--bars", "500", "--w1", "39", "--w2", "16"});
     ASSERT_EQ(defaults.status, 0);
-    EXPECT_EQ(defaults.out, spelled.out);
+    EXPECT_EQ(defaults.out, RunCommand({path_, "--bars", "500", "--w1", "39", "--w2", "16"}).out);
     EXPECT_EQ(Split(defaults.out, '\n').size(), 502u);
 }
 
@@ -123,35 +111,30 @@ TEST_F(WavesCommandTest, UsageErrorsAndHelp) {
     const TCommandResult help = RunCommand({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, WavesUsage());
-    EXPECT_NE(help.out.find("Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L]"),
-              std::string::npos);
+    EXPECT_TRUE(help.out.starts_with("Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L]\n"));
     EXPECT_EQ(help.err, "");
 }
 
+// More failures, with the files of the bad-input table, are judged in the hardening tests.
 TEST_F(WavesCommandTest, FailuresGiveTheMessageAndStatus1) {
     const std::string shortFile = dir_.Write("short.csv", "20240102,0001,1.1,1.2,1.0,1.1,5\r\n");
-    struct TCase {
+    const struct {
         std::vector<std::string> args;
         const char* message;
-    };
-    const TCase cases[] = {
+    } cases[] = {
         {{path_, "--bars", "x"}, "'x' is not a valid integer value"},
         {{path_, "--w2", "1.5"}, "'1.5' is not a valid integer value"},
-        {{dir_.Path("missing.csv")}, "Range check error"},
         {{shortFile}, "Range check error"},
         {{path_, "--bars", "1001"}, "Range check error"},
         {{path_, "--w1", "0"}, "Range check error"},
         {{path_, "--bars", "100", "--w2", "101"}, "Invalid floating point operation"},
     };
-    for (const TCase& c : cases) {
+    for (const auto& c : cases) {
         const TCommandResult result = RunCommand(c.args);
         EXPECT_EQ(result.status, 1) << c.message;
         EXPECT_EQ(result.out, "") << c.message;
         EXPECT_EQ(result.err, std::string(c.message) + "\n");
     }
-    const TCommandResult comma = RunCommand({path_}, ',');
-    EXPECT_EQ(comma.status, 1);
-    EXPECT_NE(comma.err.find("is not a valid floating point value"), std::string::npos);
 }
 
 } // namespace
