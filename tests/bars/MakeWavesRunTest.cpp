@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,10 @@ constexpr double Red = 0xff0000;
 
 class MakeWavesRunTest : public ::testing::Test {
 protected:
-    // A generated bar file of barCount lines, chosen as the runs' source.
-    void ChooseFile(int barCount) {
-        TBarFileSettings file;
-        file.barCount = barCount;
-        generated_ = GenerateBars(file);
-        settings_.sourceFilePath = dir_.Write("EURUSD60.csv", BarFileText(generated_));
+    // A generated bar file of barCount lines and then trailer, chosen as the runs' source.
+    void ChooseFile(int barCount, const std::string& trailer = "") {
+        generated_ = GenerateBars(TBarFileSettings{.barCount = barCount});
+        settings_.sourceFilePath = dir_.Write("EURUSD60.csv", BarFileText(generated_) + trailer);
     }
 
     std::string Run(TChartModel& chart, const TRunSettings& settings) {
@@ -112,14 +111,18 @@ TEST_F(MakeWavesRunTest, AFailureAfterTheReadLeavesTheProvisionalCloseLine) {
         const char* texts[3]; // bar count, W1, W2
         int firstClose;
         int lastClose;
+        const char* trailer = "";
+        char separator = '.';
     } cases[] = {
         {"W1 not an integer", 1900, {"500", "x", "16"}, 1400, 1899},
         {"W2 not an integer", 1900, {"500", "39", "sixteen"}, 1400, 1899},
         {"lag 0", 1900, {"500", "0", "16"}, 1400, 1899},
         {"lag above N", 1900, {"500", "501", "16"}, 1400, 1899},
         {"fewer lines than N", 400, {"500", "39", "16"}, 0, -1},
-        {"N above 1000", 1500, {"1200", "39", "16"}, 300, 1300},
+        {"N above 1000: the 1,001st close", 1500, {"1200", "39", "16"}, 300, 1300},
         {"bar count 0", 1900, {"0", "39", "16"}, 0, -1},
+        {"a trailing empty line is the newest bar", 600, {"500", "39", "16"}, 101, 599, "\r\n"},
+        {"a comma separator on a file of points", 1900, {"500", "39", "16"}, 0, -1, "", ','},
     };
     for (bool afterACompleteRun : {false, true}) {
         for (const auto& c : cases) {
@@ -128,11 +131,9 @@ TEST_F(MakeWavesRunTest, AFailureAfterTheReadLeavesTheProvisionalCloseLine) {
                 ChooseFile(1900);
                 ASSERT_EQ(Run(chart, settings_), "complete 500");
             }
-            ChooseFile(c.lines);
-            TRunSettings failing = settings_;
-            failing.barCountText = c.texts[0];
-            failing.lag1Text = c.texts[1];
-            failing.lag2Text = c.texts[2];
+            ChooseFile(c.lines, c.trailer);
+            const TRunSettings failing{c.texts[0], c.texts[1], c.texts[2], settings_.sourceFilePath,
+                                       TReadSettings{c.separator, std::chrono::milliseconds(0)}};
             const int closes = c.lastClose - c.firstClose + 1;
             EXPECT_EQ(Run(chart, failing), "silent " + std::to_string(closes)) << c.name;
             EXPECT_EQ(ChartContent(chart)[0], Closes(c.firstClose, c.lastClose)) << c.name;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -8,10 +10,14 @@
 #include "bars/ReadBarLines.h"
 #include "bars/RunWaves.h"
 #include "tests/bars/BarTestFiles.h"
+#include "tests/tools/RunProcess.h"
 #include "tools/WavesCommand.h"
 
 namespace quillon {
 namespace {
+
+const std::string WavesProgram = QUILLON_WAVES_PROGRAM;
+const std::string MakeBarsProgram = QUILLON_MAKE_BARS_PROGRAM;
 
 struct TCommandResult {
     int status = -1;
@@ -93,13 +99,6 @@ TEST_F(WavesCommandTest, OneRowPerBarWithNumbersThatReadBackExactly) {
     EXPECT_GT(marks, 0);
 }
 
-TEST_F(WavesCommandTest, DefaultsAre500BarsAndLags39And16) {
-    const TCommandResult defaults = RunCommand({path_});
-    ASSERT_EQ(defaults.status, 0);
-    EXPECT_EQ(defaults.out, RunCommand({path_, "--bars", "500", "--w1", "39", "--w2", "16"}).out);
-    EXPECT_EQ(Split(defaults.out, '\n').size(), 502u);
-}
-
 TEST_F(WavesCommandTest, UsageErrorsAndHelp) {
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {}, {path_, path_}, {path_, "--bars"}, {path_, "--lag", "3"}, {"--w1", "3"}}) {
@@ -113,6 +112,35 @@ TEST_F(WavesCommandTest, UsageErrorsAndHelp) {
     EXPECT_EQ(help.out, WavesUsage());
     EXPECT_TRUE(help.out.starts_with("Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L]\n"));
     EXPECT_EQ(help.err, "");
+}
+
+// The program itself writes the CSV to standard output; without options it loads 500 bars with
+// the lags 39 and 16. Its failures, messages and exit status 1 are judged in the hardening tests.
+TEST_F(WavesCommandTest, TheProgramWritesTheCommandsOutputWithItsDefaults) {
+    const TProcessResult result = RunProcess(WavesProgram, {path_}, NoLocale);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const TCommandResult spelled = RunCommand({path_, "--bars", "500", "--w1", "39", "--w2", "16"});
+    EXPECT_EQ(result.out, spelled.out);
+    EXPECT_EQ(Split(result.out, '\n').size(), 502u);
+}
+
+// With a locale made on the spot whose decimal separator is a comma, a file of points fails; with
+// none (the other tests) it loads.
+TEST_F(WavesCommandTest, TheProgramReadsPricesWithTheLocalesDecimalSeparator) {
+    const std::string source = dir_.Write("comma-source", "LC_NUMERIC\ndecimal_point \",\"\n"
+                                                          "thousands_sep \"\"\ngrouping -1\n"
+                                                          "END LC_NUMERIC\n");
+    const std::string command =
+        "localedef -c -i '" + source + "' '" + dir_.Path("comma") + "' > /dev/null 2>&1";
+    [[maybe_unused]] const int status = std::system(command.c_str());
+    if (!std::filesystem::exists(dir_.Path("comma/LC_NUMERIC"))) {
+        GTEST_SKIP() << "localedef cannot make a locale here";
+    }
+    const std::vector<std::string> comma{"LOCPATH=" + dir_.Path(""), "LC_ALL=comma", "LANG="};
+    const TProcessResult failing = RunProcess(WavesProgram, {path_}, comma);
+    EXPECT_EQ(failing.exitCode, 1);
+    EXPECT_TRUE(failing.err.ends_with("is not a valid floating point value\n")) << failing.err;
 }
 
 // More failures, with the files of the bad-input table, are judged in the hardening tests.
@@ -135,6 +163,19 @@ TEST_F(WavesCommandTest, FailuresGiveTheMessageAndStatus1) {
         EXPECT_EQ(result.out, "") << c.message;
         EXPECT_EQ(result.err, std::string(c.message) + "\n");
     }
+}
+
+TEST(QuillonMakeBarsProcessTest, WritesTheGeneratorsFile) {
+    const TProcessResult result =
+        RunProcess(MakeBarsProgram, {"--bars", "2000", "--seed", "7", "--period", "15"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    TBarFileSettings settings;
+    settings.barCount = 2000;
+    settings.seed = 7;
+    settings.periodMinutes = 15;
+    EXPECT_EQ(result.out, BarFileText(settings));
+    EXPECT_TRUE(result.out.starts_with("20240102,0001,")) << "midnight is stamped 00:01";
+    EXPECT_EQ(RunProcess(MakeBarsProgram, {"--bars"}).exitCode, 2);
 }
 
 } // namespace
