@@ -130,7 +130,7 @@ std::string NonAsciiPath(const TTempDir& dir) {
     const std::string folder = dir.Path("Kurse \xc3\xbc\xe2\x82\xac"); // "Kurse ü€"
     std::filesystem::create_directory(folder);
     const std::string path = folder + "/EURUSD\xe2\x82\xa4\xe6\x97\xa5.csv"; // "EURUSD₤日.csv"
-    WriteTextFile(path, Joined(StandardLines(), "\r\n"));
+    WriteTextFile(path, BarFileText(TBarFileSettings{}));
     return path;
 }
 
@@ -145,7 +145,7 @@ std::string NamedPipe(const TTempDir& dir) {
 // Chosen in the dialog, gone when the run reads; the wait of a failed read is timed in the
 // reader's tests.
 std::string DeletedFile(const TTempDir& dir) {
-    const std::string path = dir.Write("bars.csv", Joined(StandardLines(), "\r\n"));
+    const std::string path = dir.Write("bars.csv", BarFileText(TBarFileSettings{}));
     std::filesystem::remove(path);
     return path;
 }
@@ -163,7 +163,7 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
     } cases[] = {
         {"empty file", FileOf(""), "silent 0", "exit 1" + rangeError},
         {"binary garbage", FileOf(Garbage()), "silent 0", "exit 1: " + PriceError("")},
-        {"UTF-16 file", FileOf("\xff\xfe" + Widened(Joined(StandardLines(), "\r\n"))), "silent 0",
+        {"UTF-16 file", FileOf("\xff\xfe" + Widened(BarFileText(TBarFileSettings{}))), "silent 0",
          "exit 1: " + PriceError(Utf16Close)},
         {"NUL byte inside a close", WithClose(NulClose), "silent 300",
          "exit 1: " + PriceError(NulClose)},
@@ -187,12 +187,12 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         {"prices near 1e-161 have subnormal squares", FileOf(TinyPrices()), "silent 500",
          "exit 1: Invalid floating point operation\n"},
         {"lag 102",
-         FileOf(Joined(StandardLines(), "\r\n")),
+         FileOf(BarFileText(TBarFileSettings{})),
          "silent 500",
          "exit 1" + rangeError,
          {"500", "102", "16"}},
         {"bar count -1",
-         FileOf(Joined(StandardLines(), "\r\n")),
+         FileOf(BarFileText(TBarFileSettings{})),
          "silent 0",
          "exit 1: Invalid floating point operation\n",
          {"-1", "39", "16"}},
