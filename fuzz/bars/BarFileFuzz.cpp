@@ -1,8 +1,8 @@
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -13,43 +13,16 @@
 
 namespace {
 
-using quillon::BarLinesCapacity;
-using quillon::StoredLineLimit;
+using namespace quillon;
 
 // The bytes go through a real file, as the terminal's do; memory-backed when /dev/shm is there.
-const std::string& ScratchPath() {
-    static const std::string path = [] {
-        const char* folder = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return std::string(folder) + "/quillon-bar-file-fuzz-" + std::to_string(getpid()) + ".csv";
-    }();
-    return path;
-}
-
-void RemoveScratchFile() {
-    unlink(ScratchPath().c_str());
-}
-
-void WriteScratchFile(const std::string& content) {
-    const int file = open(ScratchPath().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (file < 0 ||
-        write(file, content.data(), content.size()) != static_cast<ssize_t>(content.size())) {
-        std::abort();
-    }
-    close(file);
-}
+const std::string ScratchPath = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") +
+                                "/quillon-bar-file-fuzz-" + std::to_string(getpid()) + ".csv";
 
 // A short input repeated makes a file long enough to overflow the line store. Files stay small
 // enough that each case takes well under a millisecond to write and read.
 constexpr std::size_t LargestFile = 128 * 1024;
 constexpr int RepeatChoices[] = {1, 1, 1, 1, 2, 7, 100, 12000};
-
-std::string FileContent(std::string_view piece, int repeats) {
-    std::string content;
-    for (int i = 0; i < repeats && content.size() + piece.size() <= LargestFile; ++i) {
-        content += piece;
-    }
-    return content;
-}
 
 // The lines the reader must keep: split at LF, each cut at its first CR and to the stored length,
 // a last line without LF counted too, and only the newest BarLinesCapacity of them; fileLines
@@ -58,9 +31,8 @@ std::vector<std::string> ExpectedLines(std::string_view content, std::int64_t& f
     std::vector<std::string> lines;
     while (!content.empty()) {
         const std::size_t end = content.find('\n');
-        std::string_view line = content.substr(0, end);
-        line = line.substr(0, line.find('\r'));
-        lines.emplace_back(line.substr(0, StoredLineLimit));
+        const std::string_view line = content.substr(0, end);
+        lines.emplace_back(line.substr(0, std::min<std::size_t>(line.find('\r'), StoredLineLimit)));
         content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
     }
     fileLines = static_cast<std::int64_t>(lines.size());
@@ -70,36 +42,23 @@ std::vector<std::string> ExpectedLines(std::string_view content, std::int64_t& f
     return lines;
 }
 
-void CheckStoredLines(const quillon::TBarLines& barLines, int lineCount,
-                      const std::vector<std::string>& expected) {
-    if (lineCount != static_cast<int>(expected.size())) {
-        std::abort();
-    }
-    for (int i = 0; i < lineCount; ++i) {
-        if (barLines[i] != expected[static_cast<std::size_t>(i)]) {
-            std::abort();
-        }
-    }
-}
-
 // Each close is handed over in file order before its row is written, and every loaded price is
 // finite.
-void LoadAndCheck(int N, int lineCount, const quillon::TBarLines& barLines, char separator) {
-    static quillon::TBarTable bars;
+void LoadAndCheck(int N, int lineCount, const TBarLines& barLines, char separator) {
+    static TBarTable bars;
     int nextLine = lineCount - N;
-    const auto onClose = [&nextLine](int line, double close) {
-        if (line != nextLine++ || !std::isfinite(close)) {
-            std::abort();
-        }
-    };
     try {
-        quillon::LoadNewestBars(N, lineCount, barLines, separator, bars, onClose);
-    } catch (const quillon::QuillonError&) {
+        LoadNewestBars(N, lineCount, barLines, separator, bars,
+                       [&nextLine](int line, double close) {
+                           if (line != nextLine++ || !std::isfinite(close)) {
+                               std::abort();
+                           }
+                       });
+    } catch (const QuillonError&) {
         return;
     }
     for (int row = 0; row < N; ++row) {
-        for (const quillon::TSeries* column :
-             {&bars.BarOpen, &bars.BarHigh, &bars.BarLow, &bars.BarClose}) {
+        for (const TSeries* column : {&bars.BarOpen, &bars.BarHigh, &bars.BarLow, &bars.BarClose}) {
             if (!std::isfinite((*column)[row])) {
                 std::abort();
             }
@@ -114,27 +73,36 @@ void LoadAndCheck(int N, int lineCount, const quillon::TBarLines& barLines, char
 // from case to case, as the window keeps it from run to run, so stale lines of a longer file are
 // there to be wrongly read.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const int removeAtExit = std::atexit(RemoveScratchFile);
-    static quillon::TBarLines barLines;
+    static const int removeAtExit = std::atexit([] { unlink(ScratchPath.c_str()); });
+    static TBarLines barLines;
     (void)removeAtExit;
 
-    quillon::TFuzzBytes bytes(data, size);
+    TFuzzBytes bytes(data, size);
     const std::uint8_t choice = bytes.TakeByte();
     const char separator = (choice & 1) != 0 ? ',' : '.';
     const int repeats = RepeatChoices[(choice >> 1) % std::size(RepeatChoices)];
-    const int countBits = bytes.TakeByte() | bytes.TakeByte() << 8;
-    const int N = countBits % 1203 - 2;
-    const std::string content = FileContent(bytes.TakeRest(), repeats);
+    const int N = (bytes.TakeByte() | bytes.TakeByte() << 8) % 1203 - 2;
+    const std::string_view piece = bytes.TakeRest();
+    std::string content;
+    for (int i = 0; i < repeats && content.size() + piece.size() <= LargestFile; ++i) {
+        content += piece;
+    }
+    if (!(std::ofstream(ScratchPath, std::ios::binary | std::ios::trunc) << content)) {
+        std::abort();
+    }
 
-    WriteScratchFile(content);
-    const quillon::TReadSettings noPause{separator, std::chrono::milliseconds(0)};
     std::int64_t firstFileLine = -1;
-    const int lineCount = quillon::ReadBarLines(ScratchPath(), noPause, barLines, firstFileLine);
+    const int lineCount = ReadBarLines(ScratchPath, {separator, std::chrono::milliseconds(0)},
+                                       barLines, firstFileLine);
     std::int64_t fileLines = 0;
     const std::vector<std::string> expected = ExpectedLines(content, fileLines);
-    CheckStoredLines(barLines, lineCount, expected);
-    if (firstFileLine != fileLines - lineCount) {
+    if (lineCount != static_cast<int>(expected.size()) || firstFileLine != fileLines - lineCount) {
         std::abort();
+    }
+    for (int i = 0; i < lineCount; ++i) {
+        if (barLines[i] != expected[static_cast<std::size_t>(i)]) {
+            std::abort();
+        }
     }
     LoadAndCheck(N, lineCount, barLines, separator);
     return 0;

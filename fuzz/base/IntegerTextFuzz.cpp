@@ -7,9 +7,9 @@
 // Any text either converts or fails with the conversion error; what converts writes back as a
 // text that converts to the same value.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view text = quillon::AsText(data, size);
     try {
-        const std::int32_t value = quillon::TextToInteger(text);
+        const std::int32_t value =
+            quillon::TextToInteger(quillon::TFuzzBytes(data, size).TakeRest());
         if (quillon::TextToInteger(quillon::IntegerToText(value)) != value) {
             std::abort();
         }

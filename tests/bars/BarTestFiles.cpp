@@ -8,6 +8,14 @@
 
 namespace quillon {
 
+std::vector<std::string> LinesOf(const std::vector<TGeneratedBar>& bars) {
+    std::vector<std::string> lines;
+    for (const TGeneratedBar& bar : bars) {
+        lines.push_back(BarLineText(bar));
+    }
+    return lines;
+}
+
 TTempDir::TTempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "quillon-XXXXXX").string();
     std::vector<char> name(pattern.begin(), pattern.end());

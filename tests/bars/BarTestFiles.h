@@ -1,10 +1,19 @@
 #pragma once
 
+#include <chrono>
 #include <string>
+#include <vector>
 
+#include "bars/BarData.h"
 #include "tools/BarFileGenerator.h"
 
 namespace quillon {
+
+// A read that does not wait after a failure, for tests that do not time the wait.
+inline constexpr TReadSettings NoPause{'.', std::chrono::milliseconds(0)};
+
+// The lines of bars as the terminal writes them, without line ends.
+std::vector<std::string> LinesOf(const std::vector<TGeneratedBar>& bars);
 
 // A fresh folder for one test's files, removed with everything in it when the test ends.
 class TTempDir {

@@ -1,28 +1,21 @@
-#include <chrono>
 #include <fstream>
 #include <iostream>
 #include <string>
 
-#include "tests/hardening/RunOutcome.h"
-
-namespace {
+#include "tests/bars/BarTestFiles.h"
+#include "tests/bars/RunOutcome.h"
 
 // The peak resident memory of this program's own image. The exit status's resource figures would
 // also count the memory of the process that started it, which it held before starting this one.
 long PeakMemoryKilobytes() {
     std::ifstream status("/proc/self/status");
     std::string field;
-    while (status >> field) {
-        if (field == "VmHWM:") {
-            long kilobytes = 0;
-            status >> kilobytes;
-            return kilobytes;
-        }
+    while (status >> field && field != "VmHWM:") {
     }
-    return -1;
+    long kilobytes = -1;
+    status >> kilobytes;
+    return kilobytes;
 }
-
-} // namespace
 
 // One window run in a process of its own, so that its peak memory can be measured and it can run
 // under another user: window-run PATH BARS W1 W2 prints how the run ended and, on a second line,
@@ -32,12 +25,12 @@ int main(int argc, char** argv) {
         std::cerr << "usage: window-run PATH BARS W1 W2\n";
         return 2;
     }
-    const quillon::TRunSettings settings{argv[2], argv[3], argv[4], argv[1],
-                                         quillon::TReadSettings{'.', std::chrono::milliseconds(0)}};
     quillon::TBarLines barLines;
     quillon::TBarTable bars;
     quillon::TChartModel chart;
-    std::cout << quillon::RunAndJudge(settings, barLines, bars, chart) << '\n'
+    std::cout << quillon::RunAndJudge({argv[2], argv[3], argv[4], argv[1], quillon::NoPause},
+                                      barLines, bars, chart)
+              << '\n'
               << PeakMemoryKilobytes() << '\n';
     return 0;
 }

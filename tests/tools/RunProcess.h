@@ -17,4 +17,7 @@ struct TProcessResult {
 TProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                           const std::vector<std::string>& environment = {});
 
+// No locale from the environment: the C locale, whose decimal separator is a point.
+inline const std::vector<std::string> NoLocale{"LC_ALL=", "LC_NUMERIC=", "LANG="};
+
 } // namespace quillon
