@@ -31,6 +31,8 @@ constexpr int BarCount = 300;
 constexpr int Chunks = 4;
 // The writer gives up by itself after this long, should the test die before stopping it.
 constexpr auto WriterLifetime = std::chrono::seconds(60);
+// Time between two runs: a small part of one rewrite of the file (four pieces, then a pause).
+constexpr auto RunSpacing = microseconds(500);
 
 // The terminal's way of updating the file: delete it, create it afresh and write it in pieces.
 // Every other time the writer holds the file locked for writing while it writes, as the terminal
@@ -65,6 +67,20 @@ constexpr auto WriterLifetime = std::chrono::seconds(60);
         std::this_thread::sleep_for(microseconds(2000));
     }
     ::_exit(0);
+}
+
+// Waits until the writer has written the whole file once, so that the runs start on a file
+// that exists; false after WriterLifetime.
+bool WaitForWholeFile(const std::string& path, std::size_t size) {
+    const auto giveUp = std::chrono::steady_clock::now() + WriterLifetime;
+    std::error_code error;
+    while (std::filesystem::file_size(path, error) != size || error) {
+        if (std::chrono::steady_clock::now() > giveUp) {
+            return false;
+        }
+        std::this_thread::sleep_for(microseconds(100));
+    }
+    return true;
 }
 
 class TWriterProcess {
@@ -139,8 +155,10 @@ TEST(LiveWriterTest, RunsMeetingAFileBeingRewrittenCompleteOrEndSilently) {
     std::map<std::string, int> ends{
         {complete, 0}, {"silent 0", 0}, {"silent " + std::to_string(BarCount - 1), 0}};
     {
-        TWriterProcess writer(path, BarFileText(file));
+        const std::string text = BarFileText(file);
+        TWriterProcess writer(path, text);
         ASSERT_TRUE(writer.Started());
+        ASSERT_TRUE(WaitForWholeFile(path, text.size())) << "the writer never finished a file";
         for (int run = 0; run < Runs; ++run) {
             const std::string outcome = RunAndJudge(settings, barLines, bars, chart);
             ASSERT_TRUE(ends.contains(outcome)) << "run " << run << ": " << outcome;
@@ -148,6 +166,9 @@ TEST(LiveWriterTest, RunsMeetingAFileBeingRewrittenCompleteOrEndSilently) {
             if (outcome == complete) {
                 ASSERT_TRUE(CandlesAreFileBars(chart, file)) << "run " << run;
             }
+            // A failed run takes microseconds; without a pause a burst of them would all fall
+            // into one gap of the writer instead of meeting it across many rewrites.
+            std::this_thread::sleep_for(RunSpacing);
         }
     }
     for (const auto& [end, count] : ends) {
