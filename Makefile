@@ -12,9 +12,11 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_chec
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-# Debian packages the build, the tests and the benchmarks need.
+# Debian packages the build, the tests and the benchmarks need: locales gives localedef its
+# character maps, for the test that makes a decimal-comma locale; clang-14 and its runtime build
+# the fuzz targets.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core \
+            libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales \
             clang-14 libclang-rt-14-dev
 
 .PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz run install \
