@@ -21,20 +21,32 @@ std::string WriteBarFile(const TTempDir& dir, int barCount) {
     return dir.Write("bars" + std::to_string(barCount) + ".csv", BarFileText(settings));
 }
 
-// A whole run at the window's defaults: read the file, load 500 bars, four waves, refill the
-// chart.
-void BM_MakeWavesRun(benchmark::State& state) {
-    TTempDir dir;
+TRunSettings DefaultsOn(std::string path) {
     TRunSettings settings;
-    settings.sourceFilePath = WriteBarFile(dir, TerminalFileLines);
+    settings.sourceFilePath = std::move(path);
+    return settings;
+}
+
+// What a run works on: the terminal's default file, the window's settings and stores.
+struct TRunState {
+    TTempDir dir;
+    TRunSettings settings = DefaultsOn(WriteBarFile(dir, TerminalFileLines));
     TBarLines barLines;
     TBarTable bars;
     TChartModel chart;
+
+    void Run() { MakeWavesRun(settings, barLines, bars, chart); }
+};
+
+// A whole run at the window's defaults: read the file, load 500 bars, four waves, refill the
+// chart.
+void BM_MakeWavesRun(benchmark::State& state) {
+    TRunState run;
     for (auto _ : state) {
-        MakeWavesRun(settings, barLines, bars, chart);
-        benchmark::DoNotOptimize(chart.Series17().Candles().data());
+        run.Run();
+        benchmark::DoNotOptimize(run.chart.Series17().Candles().data());
     }
-    if (chart.Series17().Candles().size() != 500) {
+    if (run.chart.Series17().Candles().size() != 500) {
         state.SkipWithError("the run did not complete");
     }
 }
@@ -43,16 +55,11 @@ BENCHMARK(BM_MakeWavesRun)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The engine's share of a run, to tell it from the reader's and the chart's.
 void BM_WorkOutWaves(benchmark::State& state) {
-    TTempDir dir;
-    TRunSettings settings;
-    settings.sourceFilePath = WriteBarFile(dir, TerminalFileLines);
-    TBarLines barLines;
-    TBarTable bars;
-    TChartModel chart;
-    MakeWavesRun(settings, barLines, bars, chart);
+    TRunState run;
+    run.Run();
     TRunWaves waves;
     for (auto _ : state) {
-        WorkOutWaves(bars, 500, 39, 16, waves);
+        WorkOutWaves(run.bars, 500, 39, 16, waves);
         benchmark::DoNotOptimize(waves.CloseWave1()[499]);
     }
 }
