@@ -14,13 +14,13 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_chec
 
 # Debian packages the build, the tests and the benchmarks need: locales gives localedef its
 # character maps, for the test that makes a decimal-comma locale; clang-14 and its runtime build
-# the fuzz targets.
+# the fuzz targets; python3 runs the mutation sample.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales \
-            clang-14 libclang-rt-14-dev
+            clang-14 libclang-rt-14-dev python3
 
-.PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz run install \
-        bench format clean
+.PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz mutants run \
+        install bench format clean
 
 all: build
 
@@ -74,6 +74,13 @@ fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
 	    -timeout=10 -rss_limit_mb=2048 -artifact_prefix=fuzz-work/{}- -print_final_stats=1 \
 	    > fuzz-work/{}.log 2>&1; \
 	    echo "{}: exit $$?, $$(grep -c . fuzz-work/{}.log) log lines"'
+
+# How many one-line faults in the product code the release suite catches: a sample of MUTANTS
+# mutations chosen with SEED, each built and tested in build-mutants/.
+MUTANTS ?= 40
+SEED ?= 1
+mutants: deps
+	python3 tools/mutants.py --mutants $(MUTANTS) --seed $(SEED)
 
 # Without a display the program itself says so in one line.
 run: build
