@@ -14,13 +14,14 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_chec
 
 # Debian packages the build, the tests and the benchmarks need: locales gives localedef its
 # character maps, for the test that makes a decimal-comma locale; clang-14 and its runtime build
-# the fuzz targets; python3 runs the mutation sample.
+# the fuzz targets; dpkg-dev (dpkg-shlibdeps) and file let CPack work out the package's library
+# dependencies, and desktop-file-utils checks its desktop entry; python3 runs the mutation sample.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales \
-            clang-14 libclang-rt-14-dev python3
+            clang-14 libclang-rt-14-dev dpkg-dev file desktop-file-utils python3
 
 .PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz mutants run \
-        install bench format clean
+        install package bench format clean
 
 all: build
 
@@ -92,6 +93,10 @@ PREFIX ?= /usr/local
 install: build
 	@if [ "$$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi; \
 	$$sudo cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package of the same files under /usr: $(BUILD_DIR)/quillon_VERSION_ARCH.deb.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/*/*_bench; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
