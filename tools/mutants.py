@@ -13,6 +13,7 @@ import argparse
 import os
 import random
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -194,8 +195,12 @@ def main():
     work_src, work_build = os.path.join(work, "src"), os.path.join(work, "build")
     sync_tree(root, work_src, files)
     if not os.path.exists(os.path.join(work_build, "CMakeCache.txt")):
+        # Through ccache, putting a file back after its mutant costs no compile, and a second
+        # sample over the same product code (other tests) compiles only the tests.
+        launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
         subprocess.run(["cmake", "-S", work_src, "-B", work_build, "-DCMAKE_BUILD_TYPE=Release",
-                        "-DQUILLON_BENCHMARKS=OFF"], check=True, stdout=subprocess.DEVNULL)
+                        "-DQUILLON_BENCHMARKS=OFF"] + launcher, check=True,
+                       stdout=subprocess.DEVNULL)
     if not build(work_build, args.jobs) or not suite_passes(work_build, args.jobs):
         print("the unmutated tree does not build or its suite fails; no sample taken")
         return 1
