@@ -15,9 +15,9 @@
 
 #include "bars/MakeWavesRun.h"
 #include "base/CheckedInt.h"
-#include "base/ErrorText.h"
+#include "ui/ErrorText.h"
 #include "base/IntegerText.h"
-#include "base/TextAfter.h"
+#include "ui/TextAfter.h"
 #include "chart/TChart.h"
 #include "ui/LocaleText.h"
 #include "ui/ScreenPlacement.h"
