@@ -18,12 +18,20 @@ struct TBarTable {
     TSeries BarClose;
 };
 
+// The run's settings as the window starts with them and the tools take them when not told.
+inline constexpr int DefaultBarCount = 500;
+inline constexpr int DefaultLag1 = 39;
+inline constexpr int DefaultLag2 = 16;
+
+// A failed read of the bar file waits this long in the window: the terminal is probably
+// rewriting it.
+inline constexpr std::chrono::milliseconds FailedReadPause{1000};
+
 struct TReadSettings {
     // The user's decimal separator; a point where none is set.
     char decimalSeparator = '.';
-    // How long a failed read holds the caller up (the window's reader waits a second for the
-    // terminal to finish writing; the command-line tool does not wait).
-    std::chrono::milliseconds failedReadPause{1000};
+    // How long a failed read holds the caller up; the command-line tools do not wait.
+    std::chrono::milliseconds failedReadPause = FailedReadPause;
 };
 
 } // namespace quillon

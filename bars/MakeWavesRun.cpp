@@ -1,9 +1,10 @@
 #include "bars/MakeWavesRun.h"
 
-#include "bars/LoadNewestBars.h"
-#include "bars/ReadBarLines.h"
+#include <new>
+
 #include "bars/RunWaves.h"
 #include "base/CheckedFloat.h"
+#include "base/Errors.h"
 #include "base/IntegerText.h"
 
 namespace quillon {
@@ -74,39 +75,46 @@ void FeedWaveRow(const TRunWaves& waves, int i, double p, TRunSeries& series) {
         x, CheckedResult(OpenWaveScale * waves.OpenWave2()[i] + p - OpenWaveOffset * p), "", plain);
 }
 
-void FeedChart(const TBarTable& bars, int N, const TRunWaves& waves, TChartModel& chart) {
+} // namespace
+
+void FeedChart(const TRunCore& run, TChartModel& chart) {
+    const TBarTable& bars = run.Bars();
+    const int N = run.BarCount();
+    chart.ResetZoom();
     TRunSeries series(chart);
     series.ClearAll();
     for (int i = 0; i < N; ++i) {
         if (i >= FirstTickRow) {
-            FeedWaveRow(waves, i, bars.BarClose[N - 1], series);
+            FeedWaveRow(run.Waves(), i, bars.BarClose[N - 1], series);
         }
         series.candles.AppendCandle(bars.BarOpen[i], bars.BarHigh[i], bars.BarLow[i],
                                     bars.BarClose[i]);
     }
 }
 
-} // namespace
-
 void MakeWavesRun(const TRunSettings& settings, TBarLines& barLines, TBarTable& bars,
                   TChartModel& chart) {
-    TextToInteger(settings.barCountText);
-    const int lineCount = ReadBarLines(settings.sourceFilePath, settings.read, barLines);
+    // The texts cannot change during a run, so the bar count is converted once, and only its
+    // failure reaches the user.
+    const int N = TextToInteger(settings.barCountText);
+    TRunCore run(barLines, bars);
+    run.ReadFile(settings.sourceFilePath, settings.read);
     // From here on a failure only ends the run: the chart keeps what it holds at that moment.
+    // What can fail is the program's own errors (a bad line, a bad setting, a fault of the
+    // computation) and a point that cannot be stored (std::bad_alloc); anything else would be a
+    // fault of the program and is left to reach the user.
     try {
         TLineSeries& closeLine = chart.LineSeries1();
         closeLine.ClearPoints();
-        LoadNewestBars(TextToInteger(settings.barCountText), lineCount, barLines,
-                       settings.read.decimalSeparator, bars, [&closeLine](int line, double close) {
-                           closeLine.AppendPoint(line, close, "", TPointColor());
-                       });
-        const int N = TextToInteger(settings.barCountText);
+        run.LoadBars(N, [&closeLine](std::int64_t fileLine, double close) {
+            closeLine.AppendPoint(static_cast<double>(fileLine), close, "", TPointColor());
+        });
         const int W1 = TextToInteger(settings.lag1Text);
         const int W2 = TextToInteger(settings.lag2Text);
-        TRunWaves waves;
-        WorkOutWaves(bars, N, W1, W2, waves);
-        FeedChart(bars, N, waves, chart);
-    } catch (...) {
+        run.WorkOutWaves(W1, W2);
+        FeedChart(run, chart);
+    } catch (const QuillonError&) {
+    } catch (const std::bad_alloc&) {
     }
 }
 

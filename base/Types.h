@@ -8,6 +8,8 @@ namespace quillon {
 inline constexpr int SeriesCapacity = 1000;
 // Capacity of a square matrix: it sets the largest window length, 101.
 inline constexpr int MatrixOrderCapacity = 101;
+// How many components one wave computation works out at the most.
+inline constexpr int ComponentCapacity = 10;
 
 using TSeries = TCheckedArray<double, SeriesCapacity>;
 // First index = row.

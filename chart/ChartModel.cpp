@@ -93,6 +93,22 @@ const TLineSeries& TChartModel::LineSeriesAt(int index) const {
     return *series;
 }
 
+void TChartModel::ZoomTo(const TChartRanges& ranges) {
+    zoom_ = ranges;
+    if (onChange_) {
+        onChange_();
+    }
+}
+
+void TChartModel::ResetZoom() {
+    if (zoom_) {
+        zoom_.reset();
+        if (onChange_) {
+            onChange_();
+        }
+    }
+}
+
 void TChartModel::FillStartContent() {
     for (int s = 0; s < static_cast<int>(StartLines.size()); ++s) {
         for (int x = 0; x < StartLinePointCount; ++x) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <memory>
 
+#include "chart/Scales.h"
 #include "chart/Series.h"
 
 namespace quillon {
@@ -35,7 +36,14 @@ public:
     TLineSeries& Series20() { return LineSeriesAt(7); }
     TLineSeries& Series21() { return LineSeriesAt(8); }
 
-    // Called after every change of any series' points.
+    // The ranges the user zoomed in to, or nothing while the scales are automatic.
+    const std::optional<TChartRanges>& Zoom() const { return zoom_; }
+    void ZoomTo(const TChartRanges& ranges);
+    // Back to automatic scales. A run does this before it refills the series, so that each run
+    // starts on automatic scales.
+    void ResetZoom();
+
+    // Called after every change of any series' points and of the zoom.
     void SetChangeListener(TChangeListener listener) { onChange_ = std::move(listener); }
 
 private:
@@ -46,6 +54,7 @@ private:
     // By list index; the slot of the candle series stays empty.
     std::array<std::unique_ptr<TLineSeries>, SeriesCount> lines_;
     std::unique_ptr<TCandleSeries> candles_;
+    std::optional<TChartRanges> zoom_;
 };
 
 } // namespace quillon

@@ -40,7 +40,7 @@ TChart::TChart(QWidget* parent)
     , separators_(SystemSeparators())
     , rubberBand_(new QRubberBand(QRubberBand::Rectangle, this)) {
     setMouseTracking(true);
-    model_.SetChangeListener([this] { OnModelChanged(); });
+    model_.SetChangeListener([this] { update(); });
 }
 
 void TChart::Render(QPainter& painter, const QRect& area) const {
@@ -59,18 +59,11 @@ void TChart::Render(QPainter& painter, const QRect& area) const {
 
 TChartLayout TChart::Layout(const QRect& area, const QPaintDevice* device) const {
     const QFontMetrics metrics(font(), device != nullptr ? device : this);
-    return LayoutChart(model_, zoom_, ToPixelRect(area), MeasureOf(metrics), separators_);
+    return LayoutChart(model_, model_.Zoom(), ToPixelRect(area), MeasureOf(metrics), separators_);
 }
 
 QString TChart::HintText() const {
     return QString::fromStdString(hoverTip_.HintText());
-}
-
-void TChart::ResetZoom() {
-    if (zoom_) {
-        zoom_.reset();
-        update();
-    }
 }
 
 void TChart::SetNumberSeparators(const TNumberSeparators& separators) {
@@ -108,13 +101,6 @@ void TChart::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     FinishDrag(event->position().toPoint());
-}
-
-void TChart::OnModelChanged() {
-    if (model_.Series17().Candles().empty()) {
-        zoom_.reset();
-    }
-    update();
 }
 
 std::optional<TChartLayout> TChart::ScaledLayout() const {
@@ -159,7 +145,7 @@ void TChart::FinishDrag(const QPoint& at) {
         ZoomTo(QRect(from, at));
         break;
     case TDragAction::ZoomReset:
-        ResetZoom();
+        model_.ResetZoom();
         break;
     case TDragAction::None:
         break;
@@ -176,8 +162,7 @@ void TChart::ZoomTo(const QRect& dragged) {
     const QRect inside = dragged.intersected(seriesArea);
     // A range needs two distinct ends each way.
     if (inside.width() > 1 && inside.height() > 1) {
-        zoom_ = RangesUnder(*layout, ToPixelRect(inside));
-        update();
+        model_.ZoomTo(RangesUnder(*layout, ToPixelRect(inside)));
     }
 }
 

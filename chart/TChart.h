@@ -13,8 +13,7 @@ namespace quillon {
 
 // The chart widget: paints its nine series with automatic scales and price labels on the left,
 // shows a tip over the candle under the pointer, and zooms to a rectangle dragged with the left
-// button. Any change of points schedules a repaint; emptying the candle series, which every run
-// does before refilling it, also drops the zoom, so each run starts on automatic scales.
+// button. Any change of the model (points or zoom) schedules a repaint.
 class TChart : public QWidget {
     Q_OBJECT
 
@@ -34,9 +33,7 @@ public:
     // over no candle.
     QString HintText() const;
 
-    bool IsZoomed() const { return zoom_.has_value(); }
-    // Back to automatic scales.
-    void ResetZoom();
+    bool IsZoomed() const { return model_.Zoom().has_value(); }
 
     // Taken from the system locale at construction.
     const TNumberSeparators& NumberSeparators() const { return separators_; }
@@ -49,7 +46,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void OnModelChanged();
     void UpdateHoverTip(const QPoint& at, const QPoint& globalAt);
     void FinishDrag(const QPoint& at);
     void ZoomTo(const QRect& dragged);
@@ -58,7 +54,6 @@ private:
 
     TChartModel model_;
     TNumberSeparators separators_;
-    std::optional<TChartRanges> zoom_;
     THoverTip hoverTip_;
     std::optional<QPoint> dragStart_;
     QRubberBand* rubberBand_;

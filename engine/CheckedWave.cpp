@@ -10,9 +10,6 @@ namespace quillon {
 
 namespace {
 
-// Each call works out at most this many components.
-constexpr int ComponentCapacity = 10;
-
 using TComponents = TCheckedArray<TSeries, ComponentCapacity>;
 
 // S[i][j] = sum over the lagged vectors t of series[t + i] * series[t + j].

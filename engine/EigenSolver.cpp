@@ -15,10 +15,6 @@ namespace {
 // The bisection starts on [0, 10 * M] and stops once the bracket is no wider than M / 10^7.
 constexpr double SearchBoundFactor = 10.0;
 constexpr double ToleranceDivisor = 10000000.0;
-// Halving 10 * M down to M / 10^7 takes 27 steps for any M in the normal range. With a subnormal M
-// the tolerance underflows towards zero and the bracket can stall between two neighbouring
-// subnormals, so the step count is also the limit.
-constexpr int MostBisections = 27;
 
 // The largest row sum of the block, or 0 when no row sum is positive.
 double SearchBound(const TSquareMatrix& A, int n) {

@@ -12,6 +12,11 @@ namespace quillon {
 // symmetric A with no zero pivot, the number of eigenvalues below x. 0 for n <= 0.
 double CountEigenvaluesBelow(const TSquareMatrix& A, int n, double x);
 
+// Halving 10 * M down to M / 10^7 takes 27 steps for any M in the normal range. With a subnormal M
+// the tolerance underflows towards zero and the bracket can stall between two neighbouring
+// subnormals, so the step count is also the limit: KthEigenvalue counts at most this many times.
+inline constexpr int MostBisections = 27;
+
 // The k-th smallest eigenvalue (k = 1 is the smallest) by bisection on the eigenvalue count
 // inside [0, 10 * M], M being the largest row sum (or 0), to within M / 10^7.
 double KthEigenvalue(const TSquareMatrix& A, int k, int n);

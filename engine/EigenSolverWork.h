@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Types.h"
+#include "engine/EigenSolver.h"
 #include "engine/ShiftedElimination.h"
 
 namespace quillon {
@@ -27,8 +28,8 @@ public:
     double CountBelow(double x);
 
 private:
-    // Ten bisections of 27 counts each, the most one wave computation makes.
-    static constexpr int Capacity = 270;
+    // One bisection per component, the most one wave computation makes.
+    static constexpr int Capacity = ComponentCapacity * MostBisections;
 
     const TSquareMatrix& A_;
     int n_;

@@ -1,18 +1,18 @@
+#include "engine/FastElimination.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <span>
 #include <utility>
 
-#include "engine/ShiftedElimination.h"
 #include "engine/VectorClones.h"
 
 namespace quillon {
 
 namespace {
 
-// The checked elimination rounds twice per skipped update and the bound four times; a margin of
-// eight units in the last place keeps the bound above every value the checked run would hold.
+// Keeps the bound of the skipped entries above what the checked run holds there (engine/README.md).
 constexpr double BoundMargin = 1.0 + 0x1p-50;
 
 // Unchecked access to the rows of an elimination, each row taken once as a checked slice of n

@@ -4,10 +4,9 @@
 
 namespace quillon {
 
-// Watches the floating-point status flags over a stretch of unchecked arithmetic: a fast path
-// runs with plain IEEE arithmetic, and only when it raised a flag of a fault the program treats
-// as an error does the checked path run again to find the first fault. The caller's own flags are
-// restored afterwards. Flags are per thread, so guards on different threads do not meet.
+// Watches the floating-point status flags over a stretch of the fast path (engine/README.md). The
+// caller's own flags are restored afterwards. Flags are per thread, so watches on different threads
+// do not meet.
 class TFloatFaultWatch {
 public:
     static constexpr int FaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;

@@ -1,6 +1,7 @@
 #include "engine/ShiftedElimination.h"
 
 #include "base/CheckedFloat.h"
+#include "engine/FastElimination.h"
 #include "engine/FloatFaultFlags.h"
 
 namespace quillon {

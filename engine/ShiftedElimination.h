@@ -15,21 +15,14 @@ struct TShiftedElimination {
     TCheckedArray<double, MatrixOrderCapacity> skippedBound;
 };
 
-// The elimination with the outcome of EliminateChecked: a fast run first, and the checked run
-// only when the fast one raised a fault flag.
+// The elimination with the outcome of EliminateChecked: EliminateFast first, and the checked run
+// only when the fast one raised a fault flag (engine/README.md).
 void Eliminate(const TSquareMatrix& A, int n, double x, TShiftedElimination& result);
 
 // Eliminates A - x*I of order n into result, every update over all n columns, with every index
 // and every floating-point step checked. The first fault in the order of the steps raises its
 // error.
 void EliminateChecked(const TSquareMatrix& A, int n, double x, TShiftedElimination& result);
-
-// Eliminates A - x*I of order n, 1 <= n <= 101, with plain arithmetic, updating only the
-// columns that a pivot, a factor or the back-substitution reads later, with the same arithmetic
-// as EliminateChecked there. Left of the diagonal, B holds nothing of use; skippedBound bounds
-// what EliminateChecked would hold, so that any fault the checked run would meet there raises
-// the overflow flag here.
-void EliminateFast(const TSquareMatrix& A, int n, double x, TShiftedElimination& result);
 
 // The number of negative diagonal entries of an eliminated matrix of order n.
 int CountNegativePivots(const TSquareMatrix& B, int n);

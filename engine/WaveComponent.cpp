@@ -13,9 +13,6 @@ namespace quillon {
 
 namespace {
 
-// Each call works out at most this many components.
-constexpr int ComponentCapacity = 10;
-
 bool WithinCapacities(int N, int L, int R, int r) {
     return L >= 1 && L <= MatrixOrderCapacity && N >= L && N <= SeriesCapacity && R >= 1 &&
            R <= ComponentCapacity && r >= 0 && r < R;

@@ -1,13 +1,12 @@
+#include <getopt.h>
+
 #include <cstdio>
 #include <exception>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "base/IntegerText.h"
 #include "tools/BarFileGenerator.h"
-#include "tools/CommandLine.h"
 
 namespace {
 
@@ -29,23 +28,34 @@ void Write(std::FILE* stream, std::string_view text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string_view> args(argv + 1, argv + argc);
-    const std::vector<std::string_view> options{"--bars", "--seed", "--period"};
-    const std::optional<quillon::TCommandLine> line = quillon::ParseCommandLine(args, options);
-    if (line && line->help) {
-        Write(stdout, Usage);
-        return 0;
+    enum : int { BarsCode = 256, SeedCode, PeriodCode, HelpCode };
+    const option longOptions[] = {{"bars", required_argument, nullptr, BarsCode},
+                                  {"seed", required_argument, nullptr, SeedCode},
+                                  {"period", required_argument, nullptr, PeriodCode},
+                                  {"help", no_argument, nullptr, HelpCode},
+                                  {nullptr, 0, nullptr, 0}};
+    std::string texts[3] = {"1900", "1", "60"}; // bars, seed, period
+    opterr = 0;
+    for (int code; (code = getopt_long(argc, argv, "", longOptions, nullptr)) != -1;) {
+        if (code == HelpCode) {
+            Write(stdout, Usage);
+            return 0;
+        }
+        if (code < BarsCode || code > PeriodCode) {
+            Write(stderr, Usage);
+            return ExitUsage;
+        }
+        texts[code - BarsCode] = optarg;
     }
-    if (!line || !line->operands.empty()) {
+    if (optind != argc) {
         Write(stderr, Usage);
         return ExitUsage;
     }
     quillon::TBarFileSettings settings;
     try {
-        settings.barCount = quillon::TextToInteger(line->ValueOr("--bars", "1900"));
-        settings.seed =
-            static_cast<std::uint64_t>(quillon::TextToInteger(line->ValueOr("--seed", "1")));
-        settings.periodMinutes = quillon::TextToInteger(line->ValueOr("--period", "60"));
+        settings.barCount = quillon::TextToInteger(texts[0]);
+        settings.seed = static_cast<std::uint64_t>(quillon::TextToInteger(texts[1]));
+        settings.periodMinutes = quillon::TextToInteger(texts[2]);
     } catch (const std::exception& error) {
         Write(stderr, std::string(error.what()) + "\n");
         return ExitUsage;

@@ -5,19 +5,16 @@
 #include <cstdint>
 #include <exception>
 
-#include "bars/LoadNewestBars.h"
-#include "bars/ReadBarLines.h"
-#include "bars/RunWaves.h"
+#include "bars/RunCore.h"
 #include "base/Errors.h"
-#include "base/IntegerText.h"
-#include "tools/CommandLine.h"
+#include "tools/RunOptions.h"
 
 namespace quillon {
 
 namespace {
 
-constexpr std::string_view Usage =
-    R"(Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L]
+std::string Usage() {
+    return R"(Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L]
 
 Reads the newest N bars of a bar file (one bar a line: date,time,open,high,low,close,volume),
 works out their four waves as the Quillon window does, and writes one CSV row per bar to
@@ -29,30 +26,20 @@ line is the bar's line index in the file, counted from 0; mark is "up" or "down"
 close waves rose, or both fell, over the step before the row, and empty otherwise and for rows
 0 to 2. Numbers are written in their shortest form that reads back to the same double.
 
-  --bars N   bars to load, 1000 at most (default 500)
-  --w1 L     window length of the first wave of each pair, 1 to 101 and not above N (default 39)
-  --w2 L     window length of the second wave of each pair (default 16)
-  --help     print this text
-
+)" + RunOptionsUsage() +
+           R"(
 Prices are read with the decimal separator of the numeric locale that the environment sets
 (LC_ALL, LC_NUMERIC, LANG), a point when none is set; the file must use the same separator.
 
 Exit status: 0 on success; 1 when the file cannot be analysed, with the reason on standard
 error (a missing file or one with fewer lines than N gives "Range check error"); 2 on a usage
-error.
+error (an unknown option, a missing FILE, or a value out of its range), with a line naming it
+before this text.
 )";
+}
 
 constexpr std::string_view CsvHeader =
     "row,line,open,high,low,close,close_wave1,close_wave2,open_wave1,open_wave2,mark\n";
-
-constexpr std::array<std::string_view, 3> ValueOptions{"--bars", "--w1", "--w2"};
-
-struct TWavesOptions {
-    std::string path;
-    std::string barCountText;
-    std::string lag1Text;
-    std::string lag2Text;
-};
 
 void AppendNumber(std::string& out, double value) {
     std::array<char, 32> text;
@@ -72,11 +59,12 @@ std::string_view MarkText(TTick tick) {
     return "";
 }
 
-void AppendRow(std::string& out, int row, std::int64_t line, const TBarTable& bars,
-               const TRunWaves& waves) {
+void AppendRow(std::string& out, int row, const TRunCore& run) {
     out += std::to_string(row);
     out += ',';
-    out += std::to_string(line);
+    out += std::to_string(run.FileLineOfRow(row));
+    const TBarTable& bars = run.Bars();
+    const TRunWaves& waves = run.Waves();
     for (const TSeries* column :
          {&bars.BarOpen, &bars.BarHigh, &bars.BarLow, &bars.BarClose, &waves.CloseWave1(),
           &waves.CloseWave2(), &waves.OpenWave1(), &waves.OpenWave2()}) {
@@ -90,47 +78,39 @@ void AppendRow(std::string& out, int row, std::int64_t line, const TBarTable& ba
     out += '\n';
 }
 
-// The window's run without the chart: the same reader, conversions and waves, in the same order.
-// Throws what the run would swallow.
-std::string WavesCsv(const TWavesOptions& options, char decimalSeparator) {
-    const int N = TextToInteger(options.barCountText);
-    const TReadSettings read{decimalSeparator, std::chrono::milliseconds(0)};
+// The window's run without the chart and with no pause after a failed read. Throws what the
+// window's run would swallow.
+std::string WavesCsv(const TRunOptions& options, char decimalSeparator) {
     TBarLines barLines;
-    std::int64_t firstFileLine = 0;
-    const int lineCount = ReadBarLines(options.path, read, barLines, firstFileLine);
     TBarTable bars;
-    LoadNewestBars(N, lineCount, barLines, decimalSeparator, bars, [](int, double) {});
-    const int W1 = TextToInteger(options.lag1Text);
-    const int W2 = TextToInteger(options.lag2Text);
-    TRunWaves waves;
-    WorkOutWaves(bars, N, W1, W2, waves);
-
+    TRunCore run(barLines, bars);
+    WorkOutRun(options.path, options.numbers,
+               TReadSettings{decimalSeparator, std::chrono::milliseconds(0)}, run);
     std::string csv(CsvHeader);
-    for (int row = 0; row < N; ++row) {
-        AppendRow(csv, row, firstFileLine + lineCount - N + row, bars, waves);
+    for (int row = 0; row < run.BarCount(); ++row) {
+        AppendRow(csv, row, run);
     }
     return csv;
 }
 
 } // namespace
 
-std::string_view WavesUsage() {
-    return Usage;
+std::string WavesUsage() {
+    return Usage();
 }
 
 int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparator, std::string& out,
                     std::string& err) {
-    const std::optional<TCommandLine> line = ParseCommandLine(args, ValueOptions);
-    if (line && line->help) {
-        out += Usage;
-        return ExitSuccess;
-    }
-    if (!line || line->operands.size() != 1) {
-        err += Usage;
+    TRunOptions options;
+    std::string reason;
+    if (!ReadRunOptions(args, {}, options, reason)) {
+        err += "quillon-waves: " + reason + "\n" + Usage();
         return ExitUsage;
     }
-    const TWavesOptions options{line->operands.front(), line->ValueOr("--bars", "500"),
-                                line->ValueOr("--w1", "39"), line->ValueOr("--w2", "16")};
+    if (options.help) {
+        out += Usage();
+        return ExitSuccess;
+    }
     try {
         out += WavesCsv(options, decimalSeparator);
         return ExitSuccess;

@@ -4,11 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace quillon {
+#include "tools/RunOptions.h"
 
-inline constexpr int ExitSuccess = 0;
-inline constexpr int ExitFailure = 1;
-inline constexpr int ExitUsage = 2;
+namespace quillon {
 
 // quillon-waves: the newest bars of a bar file with their four waves, as CSV. args are the
 // arguments after the program's name; prices are read with decimalSeparator. The CSV goes to out,
@@ -17,6 +15,6 @@ int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparato
                     std::string& err);
 
 // The help text, which also says how the decimal separator is chosen.
-std::string_view WavesUsage();
+std::string WavesUsage();
 
 } // namespace quillon

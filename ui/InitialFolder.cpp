@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "base/TerminalFolder.h"
+#include "ui/TerminalFolder.h"
 
 namespace quillon {
 

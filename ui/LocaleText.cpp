@@ -1,6 +1,6 @@
 #include "ui/LocaleText.h"
 
-#include "base/TimePattern.h"
+#include "ui/TimePattern.h"
 
 namespace quillon {
 

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "base/IntegerText.h"
 #include "chart/TChart.h"
 #include "ui/InitialFolder.h"
 #include "ui/ScreenPlacement.h"
@@ -165,14 +166,14 @@ void TForm1::CreateLagSteppers() {
     Label2 = MakeLabel(Panel1, "Label2", "Waves lag [ 0-100 ]", {9, 26});
     Label5 = MakeLabel(Panel1, "Label5", "W1", {8, 56});
     Button5 = MakeButton(Panel1, "Button5", "-", {34, 55, 21, 19});
-    Edit1 = MakeEdit(Panel1, "Edit1", "39", {57, 54, 25, 21});
+    Edit1 = MakeEdit(Panel1, "Edit1", IntegerToText(DefaultLag1).c_str(), {57, 54, 25, 21});
     QPalette blackText = Edit1->palette();
     blackText.setColor(QPalette::Text, Qt::black);
     Edit1->setPalette(blackText);
     Button4 = MakeButton(Panel1, "Button4", "+", {84, 54, 20, 20});
     Label6 = MakeLabel(Panel1, "Label6", "W2", {8, 96});
     Button9 = MakeButton(Panel1, "Button9", "-", {35, 93, 20, 20});
-    Edit2 = MakeEdit(Panel1, "Edit2", "16", {57, 93, 24, 21});
+    Edit2 = MakeEdit(Panel1, "Edit2", IntegerToText(DefaultLag2).c_str(), {57, 93, 24, 21});
     Button8 = MakeButton(Panel1, "Button8", "+", {83, 93, 21, 20});
 }
 
@@ -190,7 +191,7 @@ void TForm1::CreateBottomPanels() {
     stack->addWidget(Panel2);
 
     Label3 = MakeLabel(Panel5, "Label3", "Load bars to wave", {12, 3});
-    Edit3 = MakeEdit(Panel5, "Edit3", "500", {15, 19, 82, 21});
+    Edit3 = MakeEdit(Panel5, "Edit3", IntegerToText(DefaultBarCount).c_str(), {15, 19, 82, 21});
 
     CheckBox1 = new QCheckBox(QStringLiteral("Refresh , sec"), Panel4);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));

@@ -15,20 +15,18 @@
 
 #include "bars/MakeWavesRun.h"
 #include "base/CheckedInt.h"
-#include "base/ErrorText.h"
+#include "base/Errors.h"
 #include "base/IntegerText.h"
-#include "base/TextAfter.h"
 #include "chart/TChart.h"
+#include "ui/ErrorText.h"
 #include "ui/LocaleText.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/TextAfter.h"
 #include "ui/Unit1.h"
 
 namespace quillon {
 
 namespace {
-
-// A failed read of the bar file waits this long: the terminal is probably rewriting it.
-constexpr std::chrono::milliseconds FailedReadPause{1000};
 
 // The toolkit reads "[*]" in a window title as the place of the modified mark and drops it; a
 // doubled one stands for itself, so a path shows in the title bar exactly as it is.
@@ -50,6 +48,9 @@ void TForm1::Bind(QAbstractButton* button, void (TForm1::*handler)()) {
 void TForm1::ReportErrors(void (TForm1::*handler)()) {
     try {
         (this->*handler)();
+    } catch (const QuillonError& error) {
+        // The whole message: what() ends at a zero byte, which a quoted text may hold.
+        ShowError(error.Message());
     } catch (const std::exception& error) {
         ShowError(error.what());
     }
@@ -66,7 +67,6 @@ void TForm1::Button1Click() {
     settings.lag2Text = Edit2->text().toStdString();
     settings.sourceFilePath = QFile::encodeName(sourceFilePath_).toStdString();
     settings.read.decimalSeparator = DecimalSeparator(QLocale::system());
-    settings.read.failedReadPause = FailedReadPause;
     MakeWavesRun(settings, barLines_, barTable_, Chart1->Model());
 }
 

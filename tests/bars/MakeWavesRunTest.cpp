@@ -52,7 +52,9 @@ protected:
 TEST_F(MakeWavesRunTest, ACompleteRunDrawsTheWavesWithTicksAndTheCandles) {
     ChooseFile(1900);
     chart_.Series20().AppendPoint(1.0, 2.0, "", TPointColor());
+    chart_.ZoomTo(TChartRanges{{0, 1}, {0, 1}});
     ASSERT_EQ(Run(chart_, settings_), "complete 500");
+    EXPECT_FALSE(chart_.Zoom()) << "a run starts on automatic scales";
     const std::vector<TSeriesContent> chart = ChartContent(chart_);
     ASSERT_EQ(chart[2].size(), 994u);
     ASSERT_EQ(chart[3].size(), 497u);
@@ -115,6 +117,7 @@ TEST_F(MakeWavesRunTest, AFailureAfterTheReadLeavesTheProvisionalCloseLine) {
         char separator = '.';
     } cases[] = {
         {"W1 not an integer", 1900, {"500", "x", "16"}, 1400, 1899},
+        {"x is the line in a file longer than the store", 10500, {"500", "x", "16"}, 10000, 10499},
         {"W2 not an integer", 1900, {"500", "39", "sixteen"}, 1400, 1899},
         {"lag 0", 1900, {"500", "0", "16"}, 1400, 1899},
         {"lag above N", 1900, {"500", "501", "16"}, 1400, 1899},

@@ -7,7 +7,6 @@
 
 #include "base/CheckedFloat.h"
 #include "base/CheckedInt.h"
-#include "base/ErrorText.h"
 #include "base/IntegerText.h"
 #include "base/PriceText.h"
 #include "base/Types.h"
@@ -68,16 +67,6 @@ TEST(CheckedArithmeticTest, FaultsBecomeTheirErrors) {
                   {[] { CheckedQuotient(1e300, 1e-300); }, "Floating point overflow"}};
     for (const auto& fault : faults) {
         EXPECT_EQ(MessageOf(fault.call), fault.error);
-    }
-}
-
-TEST(ErrorBoxTextTest, FullStopOnlyAfterCharactersThatSortAfterIt) {
-    for (const std::string message :
-         {"Range check error", "'' is not a valid integer value", "x/", "caf\xc3\xa9"}) {
-        EXPECT_EQ(ErrorBoxText(message), message + ".");
-    }
-    for (const std::string message : {"", "done.", "a!", "a-"}) {
-        EXPECT_EQ(ErrorBoxText(message), message);
     }
 }
 

@@ -38,7 +38,9 @@ std::string RunTool(const std::string& path, const TSettings& s) {
         last.erase(0, last.find(',') + 1);
         outcome += ", " + std::to_string(rows) + " rows to line " + last.substr(0, last.find(','));
     }
-    return result.err.empty() ? outcome : outcome + ": " + result.err;
+    // The first line: a usage error's reason, without the usage after it.
+    const std::string firstLine = result.err.substr(0, result.err.find('\n') + 1);
+    return result.err.empty() ? outcome : outcome + ": " + firstLine;
 }
 
 std::string RunInWindow(const std::string& path, const TSettings& s) {
@@ -189,12 +191,12 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         {"lag 102",
          FileOf(BarFileText(TBarFileSettings{})),
          "silent 500",
-         "exit 1" + rangeError,
+         "exit 2: quillon-waves: --w1 102: not an integer from 1 to 101\n",
          {"500", "102", "16"}},
         {"bar count -1",
          FileOf(BarFileText(TBarFileSettings{})),
          "silent 0",
-         "exit 1: Invalid floating point operation\n",
+         "exit 2: quillon-waves: --bars -1: not an integer from 1 to 1000\n",
          {"-1", "39", "16"}},
     };
     for (const auto& c : cases) {

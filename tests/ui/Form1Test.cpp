@@ -63,6 +63,12 @@ TEST_F(Form1Test, SteppersStepTheirBoxOrReportAndLeaveTheText) {
             << c.button << " on '" << c.before << "'";
         EXPECT_EQ(errors_, c.error ? QStringList{c.error} : QStringList{}) << c.button;
     }
+    // The box shows the whole message, past a zero character in the quoted text.
+    errors_.clear();
+    const QString withZero = QStringLiteral("4") + QChar(0) + QStringLiteral("2");
+    Find<QLineEdit>("Edit1")->setText(withZero);
+    Click("Button4");
+    EXPECT_EQ(errors_, QStringList{"'" + withZero + "' is not a valid integer value."});
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "base/TimePattern.h"
+#include "ui/TimePattern.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "base/TerminalFolder.h"
+#include "ui/TerminalFolder.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "base/TextAfter.h"
+#include "ui/TextAfter.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "base/ErrorText.h"
+#include "ui/ErrorText.h"
 
 namespace quillon {
 

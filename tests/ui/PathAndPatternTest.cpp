@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "base/TerminalFolder.h"
-#include "base/TextAfter.h"
-#include "base/TimePattern.h"
+#include "ui/TerminalFolder.h"
+#include "ui/TextAfter.h"
+#include "ui/TimePattern.h"
 
 namespace quillon {
 namespace {

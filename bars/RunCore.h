@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "bars/BarData.h"
+#include "bars/BarLines.h"
+#include "bars/RunWaves.h"
+
+namespace quillon {
+
+// The numbers a run works with once its settings are converted.
+struct TRunNumbers {
+    int N = DefaultBarCount;
+    int W1 = DefaultLag1;
+    int W2 = DefaultLag2;
+};
+
+// Told of each bar's line index in the file and its close price, before the bar's row is written.
+using TFileCloseListener = std::function<void(std::int64_t fileLine, double close)>;
+
+// The part of a Make-Waves run that every program shares: read the file, load the newest N bars,
+// work out the four waves. What a program does with the result (feed the chart, write CSV) and
+// with a failure (swallow it, report it) is its own. The steps are separate so that the window
+// can put its guard and its provisional close line between them; each raises the program's
+// errors, except ReadFile, which never raises.
+class TRunCore {
+public:
+    // The run fills barLines and bars, which outlive it (the window keeps them between runs).
+    TRunCore(TBarLines& barLines, TBarTable& bars)
+        : barLines_(barLines)
+        , bars_(bars) {}
+
+    // Reads the whole file into the line store; a failed read waits read.failedReadPause.
+    void ReadFile(const std::string& path, const TReadSettings& read);
+    // Loads the newest N stored lines into bar rows 0..N-1 (see LoadNewestBars), reading prices
+    // with the read's decimal separator.
+    void LoadBars(int N, const TFileCloseListener& onClose = {});
+    // CloseWave1, CloseWave2, OpenWave1, OpenWave2 of the loaded bars.
+    void WorkOutWaves(int W1, int W2);
+
+    int BarCount() const { return N_; }
+    const TBarTable& Bars() const { return bars_; }
+    const TRunWaves& Waves() const { return waves_; }
+    // The line index in the file (counted from 0) of bar row `row`: a file of more than
+    // BarLinesCapacity lines keeps only its newest lines, so this is not the store's index.
+    std::int64_t FileLineOfRow(int row) const;
+
+private:
+    TBarLines& barLines_;
+    TBarTable& bars_;
+    char decimalSeparator_ = '.';
+    int lineCount_ = 0;
+    std::int64_t firstFileLine_ = 0;
+    int N_ = 0;
+    TRunWaves waves_;
+};
+
+// The three steps in one call, every failure raised: for the programs that report them.
+void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
+                TRunCore& run);
+
+} // namespace quillon
