@@ -2,11 +2,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <utility>
 
 namespace quillon {
+
+// A property every case must keep: a case that breaks it stops the run for the fuzzer to keep.
+inline void Require(bool holds) {
+    if (!holds) {
+        std::abort();
+    }
+}
 
 // Hands out a fuzz input piece by piece; once the bytes run out every piece is zero, so a short
 // input still makes a whole case.

@@ -50,18 +50,14 @@ void LoadAndCheck(int N, int lineCount, const TBarLines& barLines, char separato
     try {
         LoadNewestBars(N, lineCount, barLines, separator, bars,
                        [&nextLine](int line, double close) {
-                           if (line != nextLine++ || !std::isfinite(close)) {
-                               std::abort();
-                           }
+                           Require(line == nextLine++ && std::isfinite(close));
                        });
     } catch (const QuillonError&) {
         return;
     }
     for (int row = 0; row < N; ++row) {
         for (const TSeries* column : {&bars.BarOpen, &bars.BarHigh, &bars.BarLow, &bars.BarClose}) {
-            if (!std::isfinite((*column)[row])) {
-                std::abort();
-            }
+            Require(std::isfinite((*column)[row]));
         }
     }
 }
@@ -87,22 +83,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < repeats && content.size() + piece.size() <= LargestFile; ++i) {
         content += piece;
     }
-    if (!(std::ofstream(ScratchPath, std::ios::binary | std::ios::trunc) << content)) {
-        std::abort();
-    }
+    Require(static_cast<bool>(std::ofstream(ScratchPath, std::ios::binary) << content));
 
     std::int64_t firstFileLine = -1;
     const int lineCount = ReadBarLines(ScratchPath, {separator, std::chrono::milliseconds(0)},
                                        barLines, firstFileLine);
     std::int64_t fileLines = 0;
     const std::vector<std::string> expected = ExpectedLines(content, fileLines);
-    if (lineCount != static_cast<int>(expected.size()) || firstFileLine != fileLines - lineCount) {
-        std::abort();
-    }
+    Require(lineCount == static_cast<int>(expected.size()) &&
+            firstFileLine == fileLines - lineCount);
     for (int i = 0; i < lineCount; ++i) {
-        if (barLines[i] != expected[static_cast<std::size_t>(i)]) {
-            std::abort();
-        }
+        Require(barLines[i] == expected[static_cast<std::size_t>(i)]);
     }
     LoadAndCheck(N, lineCount, barLines, separator);
     return 0;

@@ -39,17 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         field = quillon::GetField(text, delimiter, index);
     } catch (const quillon::RangeCheckError&) {
-        if (!tooLong) {
-            std::abort();
-        }
+        quillon::Require(tooLong);
         return 0;
     }
     const bool insideText =
         field.empty() ||
         (field.data() >= text.data() && field.data() + field.size() <= text.data() + text.size());
-    if (tooLong || !insideText || field.find(delimiter) != std::string_view::npos ||
-        field != FieldTheLongWay(std::string(text), delimiter, index)) {
-        std::abort();
-    }
+    quillon::Require(!tooLong && insideText && field.find(delimiter) == std::string_view::npos &&
+                     field == FieldTheLongWay(std::string(text), delimiter, index));
     return 0;
 }

@@ -10,9 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const std::int32_t value =
             quillon::TextToInteger(quillon::TFuzzBytes(data, size).TakeRest());
-        if (quillon::TextToInteger(quillon::IntegerToText(value)) != value) {
-            std::abort();
-        }
+        quillon::Require(quillon::TextToInteger(quillon::IntegerToText(value)) == value);
     } catch (const quillon::IntegerConversionError&) {
     }
     return 0;

@@ -11,9 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quillon::TFuzzBytes bytes(data, size);
     const char separator = (bytes.TakeByte() & 1) != 0 ? ',' : '.';
     try {
-        if (!std::isfinite(quillon::TextToPrice(bytes.TakeRest(), separator))) {
-            std::abort();
-        }
+        quillon::Require(std::isfinite(quillon::TextToPrice(bytes.TakeRest(), separator)));
     } catch (const quillon::PriceConversionError&) {
     } catch (const quillon::FloatOverflowError&) {
     }

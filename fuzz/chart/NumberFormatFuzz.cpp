@@ -32,9 +32,8 @@ void CheckReadsBack(double value, std::string_view pattern, std::string text) {
     const long double readBack = std::strtold(text.c_str(), &end);
     const long double halfStep = 0.5L * std::pow(10.0L, -places);
     const long double slack = std::fabs(static_cast<long double>(value)) * 1e-14L + 1e-300L;
-    if (*end != '\0' || !(std::fabs(readBack - value) <= halfStep * (1 + 1e-12L) + slack)) {
-        std::abort();
-    }
+    quillon::Require(*end == '\0' &&
+                     std::fabs(readBack - value) <= halfStep * (1 + 1e-12L) + slack);
 }
 
 } // namespace

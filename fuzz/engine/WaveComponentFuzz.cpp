@@ -32,9 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (int i = 0; i < N; ++i) {
-        if (!std::isfinite(wave[i]) || (L == 1 && wave[i] != series[i])) {
-            std::abort();
-        }
+        quillon::Require(std::isfinite(wave[i]) && (L != 1 || wave[i] == series[i]));
     }
     return 0;
 }
