@@ -6,60 +6,22 @@
 
 namespace quillon {
 
-namespace {
-
 constexpr std::size_t CloseLine = 0;
 constexpr std::size_t Candles = TChartModel::CandleSeriesIndex;
-constexpr std::size_t FirstUntouched = 7; // Series20 and Series21 are not a run's
-
-double ColorNumber(const TPointColor& color) {
-    return color ? color->red * 65536.0 + color->green * 256.0 + color->blue : -1.0;
-}
-
-// Two points on the first close wave and one on each other wave line per row from the fourth on.
-bool IsCompleteShape(const std::vector<TSeriesContent>& after) {
-    const std::size_t rows = std::max<std::size_t>(after[Candles].size(), 3) - 3;
-    return after[CloseLine].empty() && after[1].empty() && after[2].size() == 2 * rows &&
-           after[3].size() == rows && after[5].size() == rows && after[6].size() == rows;
-}
-
-// A run that repeats the previous run's data leaves the points it found, so the content alone
-// cannot tell a complete run from one that stopped before touching the other series; the number
-// of changes the chart was told of can: a silent end makes one clear and one change per
-// provisional close point.
-std::string Judge(const std::vector<TSeriesContent>& before,
-                  const std::vector<TSeriesContent>& after, int changes) {
-    if (!std::equal(before.begin() + FirstUntouched, before.end(),
-                    after.begin() + FirstUntouched)) {
-        return "inconsistent";
-    }
-    const std::size_t closePoints = after[CloseLine].size();
-    bool othersKept = true;
-    for (std::size_t s = 1; s < before.size(); ++s) {
-        othersKept = othersKept && before[s] == after[s];
-    }
-    if (othersKept && changes <= 1 + static_cast<int>(closePoints)) {
-        return "silent " + std::to_string(closePoints);
-    }
-    if (IsCompleteShape(after)) {
-        return "complete " + std::to_string(after[Candles].size());
-    }
-    return "inconsistent";
-}
-
-} // namespace
 
 std::vector<TSeriesContent> ChartContent(const TChartModel& chart) {
     std::vector<TSeriesContent> content(TChartModel::SeriesCount);
+    for (const TCandle& c : chart.Series17().Candles()) {
+        content[Candles].push_back({c.x, c.open, c.high, c.low, c.close});
+    }
     for (int s = 0; s < TChartModel::SeriesCount; ++s) {
         if (TChartModel::IsCandleSeries(s)) {
-            for (const TCandle& c : chart.Series17().Candles()) {
-                content[Candles].push_back({c.x, c.open, c.high, c.low, c.close});
-            }
             continue;
         }
         for (const TLinePoint& p : chart.LineSeriesAt(s).Points()) {
-            content[static_cast<std::size_t>(s)].push_back({p.x, p.y, ColorNumber(p.color)});
+            const TPointColor& c = p.color;
+            const double color = c ? c->red * 65536.0 + c->green * 256.0 + c->blue : -1.0;
+            content[static_cast<std::size_t>(s)].push_back({p.x, p.y, color});
         }
     }
     return content;
@@ -80,7 +42,24 @@ std::string RunAndJudge(const TRunSettings& settings, TBarLines& barLines, TBarT
     if (!escaped.empty()) {
         return changes == 0 ? "error box: " + escaped : "inconsistent";
     }
-    return Judge(before, ChartContent(chart), changes);
+    // A run that repeats the previous run's data leaves the points it found, so the content alone
+    // cannot tell a complete run from one that stopped before touching the other series; the
+    // number of changes the chart was told of can: a silent end makes one clear and one change per
+    // provisional close point. Series20 and Series21 are never a run's.
+    const std::vector<TSeriesContent> after = ChartContent(chart);
+    const std::size_t closePoints = after[CloseLine].size();
+    if (std::equal(before.begin() + 1, before.end(), after.begin() + 1) &&
+        changes <= 1 + static_cast<int>(closePoints)) {
+        return "silent " + std::to_string(closePoints);
+    }
+    // Two points on the first close wave and one on each other wave line per row from the fourth.
+    const std::size_t rows = std::max<std::size_t>(after[Candles].size(), 3) - 3;
+    if (std::equal(before.begin() + 7, before.end(), after.begin() + 7) &&
+        after[CloseLine].empty() && after[1].empty() && after[2].size() == 2 * rows &&
+        after[3].size() == rows && after[5].size() == rows && after[6].size() == rows) {
+        return "complete " + std::to_string(after[Candles].size());
+    }
+    return "inconsistent";
 }
 
 } // namespace quillon

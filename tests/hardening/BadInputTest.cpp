@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,13 +23,14 @@ const std::string WavesProgram = QUILLON_WAVES_PROGRAM;
 using TSettings = std::array<std::string, 3>; // bar count, W1, W2
 
 // With 500 bars of the standard file (1,900 bars), line 1700 is row 300.
-constexpr int FaultyLine = 1700;
+constexpr std::size_t FaultyLine = 1700;
 
 // What quillon-waves did: "exit STATUS", then ", ROWS rows to line LINE" when it wrote CSV and
-// ": MESSAGE" when it wrote to standard error.
-std::string RunTool(const std::string& path, const TSettings& s) {
+// ": FIRST LINE" when it wrote to standard error (a usage error's reason, without the usage).
+std::string RunTool(const std::string& path, const TSettings& s,
+                    const std::vector<std::string>& environment) {
     const TProcessResult result =
-        RunProcess(WavesProgram, {path, "--bars", s[0], "--w1", s[1], "--w2", s[2]}, NoLocale);
+        RunProcess(WavesProgram, {path, "--bars", s[0], "--w1", s[1], "--w2", s[2]}, environment);
     std::string outcome = "exit " + std::to_string(result.exitCode);
     if (!result.out.empty()) {
         const std::size_t rows = std::count(result.out.begin(), result.out.end(), '\n') - 1;
@@ -38,16 +38,28 @@ std::string RunTool(const std::string& path, const TSettings& s) {
         last.erase(0, last.find(',') + 1);
         outcome += ", " + std::to_string(rows) + " rows to line " + last.substr(0, last.find(','));
     }
-    // The first line: a usage error's reason, without the usage after it.
     const std::string firstLine = result.err.substr(0, result.err.find('\n') + 1);
     return result.err.empty() ? outcome : outcome + ": " + firstLine;
 }
 
-std::string RunInWindow(const std::string& path, const TSettings& s) {
+std::string RunInWindow(const std::string& path, const TSettings& s, char separator) {
     TBarLines barLines;
     TBarTable bars;
     TChartModel chart;
-    return RunAndJudge({s[0], s[1], s[2], path, NoPause}, barLines, bars, chart);
+    const TReadSettings read{separator, std::chrono::milliseconds(0)};
+    return RunAndJudge({s[0], s[1], s[2], path, read}, barLines, bars, chart);
+}
+
+// The environment of a numeric locale, made in dir, whose decimal separator is a comma.
+std::vector<std::string> CommaLocale(const TTempDir& dir) {
+    const std::string source = dir.Write("comma-source", "LC_NUMERIC\ndecimal_point \",\"\n"
+                                                         "thousands_sep \"\"\ngrouping -1\n"
+                                                         "END LC_NUMERIC\n");
+    const std::string command =
+        "localedef -c -i '" + source + "' '" + dir.Path("comma") + "' > /dev/null 2>&1";
+    [[maybe_unused]] const int status = std::system(command.c_str());
+    EXPECT_TRUE(std::filesystem::exists(dir.Path("comma/LC_NUMERIC"))) << "localedef failed";
+    return {"LOCPATH=" + dir.Path(""), "LC_ALL=comma", "LANG="};
 }
 
 using TMakeFile = std::function<std::string(const TTempDir&)>; // returns the path to choose
@@ -61,79 +73,28 @@ const std::vector<std::string>& StandardLines() {
     return lines;
 }
 
-std::string Joined(const std::vector<std::string>& lines, const std::string& lineEnd) {
-    std::string text;
-    for (const std::string& line : lines) {
-        text += line + lineEnd;
-    }
-    return text;
-}
-
-std::string CloseOf(const std::string& line) {
-    return std::string(GetField(line, ',', 6));
-}
-
-// 8-bit text as UTF-16 little-endian, without a byte order mark.
-std::string Widened(const std::string& text) {
-    std::string wide;
-    for (const char c : text) {
-        wide += {c, '\0'};
-    }
-    return wide;
-}
-
-// The standard file with the close of FaultyLine written as closeText.
-TMakeFile WithClose(const std::string& closeText) {
+// The standard file with FaultyLine replaced by line (unless it is empty), then trailer.
+TMakeFile WithLine(const std::string& line, const std::string& trailer = "") {
     std::vector<std::string> lines = StandardLines();
-    std::string& line = lines[FaultyLine];
-    const std::size_t closeAt = line.rfind(',', line.rfind(',') - 1) + 1;
-    line.replace(closeAt, CloseOf(line).size(), closeText);
-    return FileOf(Joined(lines, "\r\n"));
+    if (!line.empty()) {
+        lines[FaultyLine] = line;
+    }
+    std::string text;
+    for (const std::string& each : lines) {
+        text += each + "\r\n";
+    }
+    return FileOf(text + trailer);
+}
+const TMakeFile StandardFile = WithLine("");
+
+// A usage error: a value out of its range.
+std::string Refused(const std::string& option, int highest) {
+    return "exit 2: quillon-waves: " + option + ": not an integer from 1 to " +
+           std::to_string(highest) + "\n";
 }
 
 std::string PriceError(const std::string& text) {
-    return "'" + text + "' is not a valid floating point value\n";
-}
-
-// After the byte order mark each line starts with the zero byte that completes the line end
-// before it, and the last one's zero byte is a line of its own: the 500 newest lines start at bar
-// 1401, whose close reads as a zero byte and the close's characters each followed by one.
-const std::string Utf16Close = std::string(1, '\0') + Widened(CloseOf(StandardLines()[1401]));
-const std::string NulClose = [] {
-    std::string close = CloseOf(StandardLines()[FaultyLine]);
-    return close.insert(3, 1, '\0');
-}();
-
-// Random bytes, as when a picture or an archive is chosen by mistake.
-std::string Garbage() {
-    std::mt19937 random(20240102);
-    std::string garbage(300000, '\0');
-    for (char& c : garbage) {
-        c = static_cast<char>(random() & 0xff);
-    }
-    return garbage;
-}
-
-// The standard prices scaled down to near 1e-161 (108000 points as 108000e-166), where the
-// wave's sums of products are subnormal.
-std::string TinyPrices() {
-    std::string text;
-    for (const TGeneratedBar& bar : GenerateBars(TBarFileSettings{})) {
-        text += bar.date + ',' + bar.time;
-        for (const std::int64_t points : {bar.open, bar.high, bar.low, bar.close}) {
-            text += ',' + std::to_string(points) + "e-166";
-        }
-        text += ',' + std::to_string(bar.volume) + "\r\n";
-    }
-    return text;
-}
-
-std::string NonAsciiPath(const TTempDir& dir) {
-    const std::string folder = dir.Path("Kurse \xc3\xbc\xe2\x82\xac"); // "Kurse ü€"
-    std::filesystem::create_directory(folder);
-    const std::string path = folder + "/EURUSD\xe2\x82\xa4\xe6\x97\xa5.csv"; // "EURUSD₤日.csv"
-    WriteTextFile(path, BarFileText(TBarFileSettings{}));
-    return path;
+    return "exit 1: '" + text + "' is not a valid floating point value\n";
 }
 
 std::string NamedPipe(const TTempDir& dir) {
@@ -144,66 +105,68 @@ std::string NamedPipe(const TTempDir& dir) {
     return path;
 }
 
-// Chosen in the dialog, gone when the run reads; the wait of a failed read is timed in the
-// reader's tests.
-std::string DeletedFile(const TTempDir& dir) {
-    const std::string path = dir.Write("bars.csv", BarFileText(TBarFileSettings{}));
-    std::filesystem::remove(path);
-    return path;
-}
-
-// A gigabyte without a line end and a file without read permission are judged in the resource
-// tests, each in a process of its own; a bar count that is not an integer in the run's tests.
+// Every bad input, end to end: how the window's run ends (see RunAndJudge) and what quillon-waves
+// prints and returns, with the same file and settings. A window run stops at the first bad line:
+// "silent 300" means the close of FaultyLine was not handed over, "silent 301" that it was.
 TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
-    const std::string rangeError = ": Range check error\n";
+    const std::string bar = "20240315,1200,1.08000,1.08040,1.07960,";
+    const std::string rangeError = "exit 1: Range check error\n";
+    const std::string complete = "exit 0, 500 rows to line 1899";
+    const std::string nulClose("1.08\0"
+                               "010",
+                               8);
     const struct {
         const char* name;
         TMakeFile makeFile;
         std::string window;
         std::string tool;
         TSettings settings{"500", "39", "16"};
+        bool commaLocale = false;
     } cases[] = {
-        {"empty file", FileOf(""), "silent 0", "exit 1" + rangeError},
-        {"binary garbage", FileOf(Garbage()), "silent 0", "exit 1: " + PriceError("")},
-        {"UTF-16 file", FileOf("\xff\xfe" + Widened(BarFileText(TBarFileSettings{}))), "silent 0",
-         "exit 1: " + PriceError(Utf16Close)},
-        {"NUL byte inside a close", WithClose(NulClose), "silent 300",
-         "exit 1: " + PriceError(NulClose)},
-        {"CR-only line ends make one line", FileOf(Joined(StandardLines(), "\r")), "silent 0",
-         "exit 1" + rangeError},
+        {"missing file", [](const TTempDir& dir) { return dir.Path("gone.csv"); }, "silent 0",
+         rangeError},
+        {"fewer lines than N", FileOf(BarFileText(TBarFileSettings{.barCount = 400})), "silent 0",
+         rangeError},
+        {"a device that never ends", [](const TTempDir&) { return std::string("/dev/zero"); },
+         "silent 0", rangeError},
+        {"a pipe without a writer", NamedPipe, "silent 0", rangeError},
+        {"a trailing empty line is the newest bar", WithLine("", "\r\n"), "silent 499",
+         PriceError("")},
+        {"six fields are enough", WithLine(bar + "1.08010"), "complete 500", complete},
+        {"fields past the sixth are not read", WithLine(bar + "1.08010,87,any text,,"),
+         "complete 500", complete},
+        {"a line longer than 255 characters", WithLine(bar + "1.08010," + std::string(220, '7')),
+         "silent 300", rangeError},
+        {"a high that is not a number", WithLine("20240315,1200,1.08,high,1.07,1.08,87"),
+         "silent 301", PriceError("high")},
+        {"a NUL byte inside a close", WithLine(bar + nulClose + ",87"), "silent 300",
+         PriceError(nulClose)},
+        {"points under a comma locale", StandardFile, "silent 0",
+         PriceError(std::string(GetField(StandardLines()[1400], ',', 6))),
+         TSettings{"500", "39", "16"}, true},
         {"10,500 lines", FileOf(BarFileText(TBarFileSettings{.barCount = 10500})), "complete 500",
          "exit 0, 500 rows to line 10499"},
-        {"a folder", [](const TTempDir& dir) { return dir.Path(""); }, "silent 0",
-         "exit 1" + rangeError},
-        {"a device that never ends", [](const TTempDir&) { return std::string("/dev/zero"); },
-         "silent 0", "exit 1" + rangeError},
-        {"a pipe without a writer", NamedPipe, "silent 0", "exit 1" + rangeError},
-        {"non-ASCII path", NonAsciiPath, "complete 500", "exit 0, 500 rows to line 1899"},
-        {"file deleted before the run", DeletedFile, "silent 0", "exit 1" + rangeError},
-        {"close 1e308 overflows the waves", WithClose("1e308"), "silent 500",
+        {"close 1e308 overflows the waves", WithLine(bar + "1e308,87"), "silent 500",
          "exit 1: Floating point overflow\n"},
-        {"close 1e309 overflows its conversion", WithClose("1e309"), "silent 300",
-         "exit 1: Floating point overflow\n"},
-        {"close nan", WithClose("nan"), "silent 300", "exit 1: " + PriceError("nan")},
-        {"close inf", WithClose("inf"), "silent 300", "exit 1: " + PriceError("inf")},
-        {"prices near 1e-161 have subnormal squares", FileOf(TinyPrices()), "silent 500",
-         "exit 1: Invalid floating point operation\n"},
-        {"lag 102",
-         FileOf(BarFileText(TBarFileSettings{})),
-         "silent 500",
-         "exit 2: quillon-waves: --w1 102: not an integer from 1 to 101\n",
-         {"500", "102", "16"}},
-        {"bar count -1",
-         FileOf(BarFileText(TBarFileSettings{})),
-         "silent 0",
-         "exit 2: quillon-waves: --bars -1: not an integer from 1 to 1000\n",
-         {"-1", "39", "16"}},
+        {"bar count not an integer", StandardFile, "error box: 'x' is not a valid integer value",
+         Refused("--bars x", 1000), TSettings{"x", "39", "16"}},
+        {"bar count 0", StandardFile, "silent 0", Refused("--bars 0", 1000),
+         TSettings{"0", "39", "16"}},
+        {"bar count 1001: the 1,001st close is handed over", StandardFile, "silent 1001",
+         Refused("--bars 1001", 1000), TSettings{"1001", "39", "16"}},
+        {"W1 not an integer", StandardFile, "silent 500", Refused("--w1 x", 101),
+         TSettings{"500", "x", "16"}},
+        {"W1 102", StandardFile, "silent 500", Refused("--w1 102", 101),
+         TSettings{"500", "102", "16"}},
+        {"W2 above N", StandardFile, "silent 100", Refused("--w2 101", 100),
+         TSettings{"100", "39", "101"}},
     };
     for (const auto& c : cases) {
         TTempDir dir;
         const std::string path = c.makeFile(dir);
-        EXPECT_EQ(RunInWindow(path, c.settings), c.window) << c.name;
-        EXPECT_EQ(RunTool(path, c.settings), c.tool) << c.name;
+        EXPECT_EQ(RunInWindow(path, c.settings, c.commaLocale ? ',' : '.'), c.window) << c.name;
+        const std::vector<std::string> environment = c.commaLocale ? CommaLocale(dir) : NoLocale;
+        EXPECT_EQ(RunTool(path, c.settings, environment), c.tool) << c.name;
     }
 }
 

@@ -1,7 +1,6 @@
 #include "tests/tools/RunProcess.h"
 
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -15,16 +14,8 @@ namespace quillon {
 
 namespace {
 
-using TFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
-
 // The output goes to unnamed files rather than pipes, so the program never waits for a reader.
-TFile ScratchFile() {
-    TFile file(std::tmpfile(), &std::fclose);
-    if (!file) {
-        throw std::runtime_error("cannot make a scratch file");
-    }
-    return file;
-}
+using TFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 std::string ContentOf(std::FILE* file) {
     std::string text;
@@ -40,19 +31,19 @@ std::string ContentOf(std::FILE* file) {
 
 TProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                           const std::vector<std::string>& environment) {
-    const TFile out = ScratchFile();
-    const TFile err = ScratchFile();
+    const TFile out(std::tmpfile(), &std::fclose);
+    const TFile err(std::tmpfile(), &std::fclose);
+    if (!out || !err) {
+        throw std::runtime_error("cannot make a scratch file");
+    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fileno(out.get()), 1);
     posix_spawn_file_actions_adddup2(&actions, fileno(err.get()), 2);
 
     // env sets the changed variables and then replaces itself with the program.
-    std::vector<std::string> texts;
-    if (!environment.empty()) {
-        texts.emplace_back("/usr/bin/env");
-        texts.insert(texts.end(), environment.begin(), environment.end());
-    }
+    std::vector<std::string> texts{"/usr/bin/env"};
+    texts.insert(texts.end(), environment.begin(), environment.end());
     texts.push_back(program);
     texts.insert(texts.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -68,14 +59,13 @@ TProcessResult RunProcess(const std::string& program, const std::vector<std::str
         throw std::runtime_error("cannot start " + program);
     }
     int status = 0;
-    rusage usage{};
-    while (::wait4(child, &status, 0, &usage) < 0) {
+    while (::waitpid(child, &status, 0) < 0) {
         if (errno != EINTR) {
             throw std::runtime_error("cannot wait for " + program);
         }
     }
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ContentOf(out.get()),
-            ContentOf(err.get()), usage.ru_maxrss};
+            ContentOf(err.get())};
 }
 
 } // namespace quillon

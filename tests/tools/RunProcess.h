@@ -9,7 +9,6 @@ struct TProcessResult {
     int exitCode = -1; // -1 when the program did not exit normally
     std::string out;
     std::string err;
-    long peakMemoryKilobytes = 0;
 };
 
 // Runs program with args and waits for it, collecting both output streams. environment holds
