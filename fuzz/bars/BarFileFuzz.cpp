@@ -1,7 +1,10 @@
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -87,7 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < repeats && content.size() + piece.size() <= LargestFile; ++i) {
         content += piece;
     }
-    if (!(std::ofstream(ScratchPath, std::ios::binary | std::ios::trunc) << content)) {
+    // Dated a minute back: a file changed a moment ago counts as one that a writer is still at.
+    const timespec minuteAgo[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+    if (!(std::ofstream(ScratchPath, std::ios::binary | std::ios::trunc) << content) ||
+        ::utimensat(AT_FDCWD, ScratchPath.c_str(), minuteAgo, 0) != 0) {
         std::abort();
     }
 

@@ -130,7 +130,7 @@ std::string NonAsciiPath(const TTempDir& dir) {
     const std::string folder = dir.Path("Kurse \xc3\xbc\xe2\x82\xac"); // "Kurse ü€"
     std::filesystem::create_directory(folder);
     const std::string path = folder + "/EURUSD\xe2\x82\xa4\xe6\x97\xa5.csv"; // "EURUSD₤日.csv"
-    WriteTextFile(path, BarFileText(TBarFileSettings{}));
+    WriteQuietFile(path, BarFileText(TBarFileSettings{}));
     return path;
 }
 
