@@ -24,6 +24,10 @@ struct TReadSettings {
     // How long a failed read holds the caller up (the window's reader waits a second for the
     // terminal to finish writing; the command-line tool does not wait).
     std::chrono::milliseconds failedReadPause{1000};
+    // How long a read that finds the file held or being written may wait for it to settle,
+    // trying again, before it fails: 0 for the window, where the user clicks again; up to a
+    // second for a script, which cannot.
+    std::chrono::milliseconds settleWait{0};
 };
 
 } // namespace quillon
