@@ -90,10 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < repeats && content.size() + piece.size() <= LargestFile; ++i) {
         content += piece;
     }
-    // Dated a minute back: a file changed a moment ago counts as one that a writer is still at.
+    if (!(std::ofstream(ScratchPath, std::ios::binary | std::ios::trunc) << content)) {
+        std::abort();
+    }
+    // Dated a minute back once the stream is closed: a file changed a moment ago counts as one
+    // that a writer is still at.
     const timespec minuteAgo[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
-    if (!(std::ofstream(ScratchPath, std::ios::binary | std::ios::trunc) << content) ||
-        ::utimensat(AT_FDCWD, ScratchPath.c_str(), minuteAgo, 0) != 0) {
+    if (::utimensat(AT_FDCWD, ScratchPath.c_str(), minuteAgo, 0) != 0) {
         std::abort();
     }
 
