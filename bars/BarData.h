@@ -32,6 +32,10 @@ struct TReadSettings {
     char decimalSeparator = '.';
     // How long a failed read holds the caller up; the command-line tools do not wait.
     std::chrono::milliseconds failedReadPause = FailedReadPause;
+    // How long a read that finds the file held or being written may wait for it to settle,
+    // trying again, before it fails: 0 for the window, where the user clicks again; up to a
+    // second for a script, which cannot.
+    std::chrono::milliseconds settleWait{0};
 };
 
 } // namespace quillon

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 #include <thread>
 
@@ -97,26 +98,25 @@ private:
     std::int64_t total_ = 0;         // lines ended so far
 };
 
-// Opens the file for reading and refuses it while another program holds it for writing (an
-// exclusive lock), since the terminal may be in the middle of rewriting it. Only a regular file
-// is read: a device or a pipe chosen by mistake could block the open or never end (/dev/zero), and
-// the open does not wait for a pipe's writer. -1 on failure.
-int OpenUnlessLockedForWriting(const std::string& path) {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (file < 0) {
-        return -1;
+// Between two tries on a file being written: a try costs little (an open and a look at the file's
+// state unless it has settled), and a file that settles is read at most this much later.
+constexpr std::chrono::milliseconds SettlePollInterval{10};
+
+TReadFailure FailureOfOpen(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return TReadFailure::NoSuchFile;
+    case EACCES:
+    case EPERM:
+        return TReadFailure::PermissionDenied;
+    default:
+        return TReadFailure::ReadError;
     }
-    struct stat status {};
-    if (::fstat(file, &status) != 0 || !S_ISREG(status.st_mode) ||
-        ::flock(file, LOCK_SH | LOCK_NB) != 0) {
-        ::close(file);
-        return -1;
-    }
-    return file;
 }
 
-// Reads the whole file into the collector; false on a read error.
-bool ReadAll(int file, TLineCollector& collector) {
+// Reads the whole file into the collector, counting the bytes; false on a read error.
+bool ReadAll(int file, TLineCollector& collector, std::int64_t& bytesRead) {
     std::array<char, ReadChunkSize> chunk;
     for (;;) {
         const ssize_t got = ::read(file, chunk.data(), chunk.size());
@@ -130,8 +130,48 @@ bool ReadAll(int file, TLineCollector& collector) {
             }
             return false;
         }
+        bytesRead += got;
         collector.Take(std::string_view(chunk.data(), static_cast<std::size_t>(got)));
     }
+}
+
+// Reads the open file unless a writer is at it. Only a regular file is read: a device or a pipe
+// chosen by mistake could block the read or never end (/dev/zero). The time is taken before the
+// file's state, so that a delay between the two can only make the file look more recent.
+TReadResult ReadOpenFile(int file, const std::string& path, TBarLines& barLines) {
+    timespec now{};
+    struct stat before {};
+    if (::clock_gettime(CLOCK_REALTIME, &now) != 0 || ::fstat(file, &before) != 0) {
+        return {.failure = TReadFailure::ReadError};
+    }
+    if (!S_ISREG(before.st_mode)) {
+        return {.failure = TReadFailure::NotARegularFile};
+    }
+    if (::flock(file, LOCK_SH | LOCK_NB) != 0 || IsRecentlyModified(before, now)) {
+        return {.failure = TReadFailure::HeldOrBeingWritten};
+    }
+    TLineCollector collector(barLines);
+    std::int64_t bytesRead = 0;
+    const bool complete = ReadAll(file, collector, bytesRead);
+    if (complete && !IsUnchangedSince(file, path, before, bytesRead)) {
+        return {.failure = TReadFailure::HeldOrBeingWritten};
+    }
+    return {collector.KeptLines(), collector.FirstKeptLine(),
+            complete ? TReadFailure::None : TReadFailure::ReadError};
+}
+
+// One try. The open does not wait for a pipe's writer.
+TReadResult ReadOnce(const std::string& path, TBarLines& barLines) {
+    if (path.empty()) {
+        return {.failure = TReadFailure::NoSuchFile};
+    }
+    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (file < 0) {
+        return {.failure = FailureOfOpen(errno)};
+    }
+    const TReadResult result = ReadOpenFile(file, path, barLines);
+    ::close(file);
+    return result;
 }
 
 void PauseAfterFailure(const TReadSettings& settings) {
@@ -142,28 +182,31 @@ void PauseAfterFailure(const TReadSettings& settings) {
 
 } // namespace
 
+TReadResult ReadBarFile(const std::string& path, const TReadSettings& settings,
+                        TBarLines& barLines) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point giveUp = Clock::now() + settings.settleWait;
+    TReadResult result = ReadOnce(path, barLines);
+    while (result.failure == TReadFailure::HeldOrBeingWritten && Clock::now() < giveUp) {
+        std::this_thread::sleep_for(
+            std::min<Clock::duration>(SettlePollInterval, giveUp - Clock::now()));
+        result = ReadOnce(path, barLines);
+    }
+    if (result.failure != TReadFailure::None) {
+        PauseAfterFailure(settings);
+    }
+    return result;
+}
+
 int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines) {
-    std::int64_t firstFileLine = 0;
-    return ReadBarLines(path, settings, barLines, firstFileLine);
+    return ReadBarFile(path, settings, barLines).lineCount;
 }
 
 int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines,
                  std::int64_t& firstFileLine) {
-    TLineCollector collector(barLines);
-    firstFileLine = 0;
-    const int file = path.empty() ? -1 : OpenUnlessLockedForWriting(path);
-    if (file < 0) {
-        PauseAfterFailure(settings);
-        return 0;
-    }
-    const bool complete = ReadAll(file, collector);
-    ::close(file);
-    const int lineCount = collector.KeptLines();
-    firstFileLine = collector.FirstKeptLine();
-    if (!complete) {
-        PauseAfterFailure(settings);
-    }
-    return lineCount;
+    const TReadResult result = ReadBarFile(path, settings, barLines);
+    firstFileLine = result.firstFileLine;
+    return result.lineCount;
 }
 
 } // namespace quillon

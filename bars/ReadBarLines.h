@@ -5,6 +5,7 @@
 
 #include "bars/BarData.h"
 #include "bars/BarLines.h"
+#include "bars/FileWriterSigns.h"
 
 namespace quillon {
 
@@ -14,16 +15,45 @@ namespace quillon {
 // huge file without a line end).
 inline constexpr int StoredLineLimit = 256;
 
-// Reads the file at path into barLines and returns the number of lines stored. A line ends with
-// LF; its text is what precedes its first CR or LF, cut to StoredLineLimit characters; a last line
-// without a line end counts too. A file of more than BarLinesCapacity lines keeps its last ones
-// (the newest bars), in file order from index 0. Never raises: when the file cannot be opened, is
-// locked by a writer or cannot be read to its end, the read waits settings.failedReadPause and
-// returns the lines stored by then.
+// Why a read failed. The window does not look at it; the command-line tool names it.
+enum class TReadFailure {
+    None,
+    NoSuchFile,      // also when no file is chosen (an empty path)
+    NotARegularFile, // a folder, a device, a pipe
+    PermissionDenied,
+    HeldOrBeingWritten, // locked by a writer, or changed too lately or while it was read
+    ReadError,          // any other failure of the system's calls
+};
+
+struct TReadResult {
+    int lineCount = 0;
+    // The file line (counted from 0) that entry 0 of the line store holds: more than 0 only when a
+    // long file's oldest lines were dropped.
+    std::int64_t firstFileLine = 0;
+    TReadFailure failure = TReadFailure::None;
+};
+
+// Reads the file at path into barLines. A line ends with LF; its text is what precedes its first
+// CR or LF, cut to StoredLineLimit characters; a last line without a line end counts too. A file
+// of more than BarLinesCapacity lines keeps its last ones (the newest bars), in file order from
+// index 0. Never raises.
+//
+// A file that another program is writing is not read, whether or not that program locks it: the
+// read fails as on a held file when the file is locked for writing, was modified less than
+// FileSettleTime ago, or changed in size, times or identity while it was read. Such a read gives
+// a line count of 0 even when it had stored lines, so that what it caught of a half-written file
+// is never loaded. With a settleWait it tries again until the file settles or the wait is over.
+//
+// When the file cannot be opened, is held or being written, or cannot be read to its end, the read
+// waits settings.failedReadPause. It returns a line count of 0, except after a read error part
+// way through the file, when it returns the lines stored by then.
+TReadResult ReadBarFile(const std::string& path, const TReadSettings& settings,
+                        TBarLines& barLines);
+
+// The same read, giving the line count only.
 int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines);
 
-// The same read, also giving the file line (counted from 0) that entry 0 of barLines holds: more
-// than 0 only when a long file's oldest lines were dropped.
+// The same read, also giving the result's firstFileLine.
 int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines,
                  std::int64_t& firstFileLine);
 

@@ -1,7 +1,10 @@
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -84,6 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         content += piece;
     }
     Require(static_cast<bool>(std::ofstream(ScratchPath, std::ios::binary) << content));
+    // Dated a minute back once the stream is closed: a file changed a moment ago counts as one
+    // that a writer is still at.
+    const timespec minuteAgo[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
+    Require(::utimensat(AT_FDCWD, ScratchPath.c_str(), minuteAgo, 0) == 0);
 
     std::int64_t firstFileLine = -1;
     const int lineCount = ReadBarLines(ScratchPath, {separator, std::chrono::milliseconds(0)},

@@ -1,6 +1,10 @@
 #include "tests/bars/BarTestFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
 
 #include <filesystem>
 #include <stdexcept>
@@ -14,6 +18,19 @@ std::vector<std::string> LinesOf(const std::vector<TGeneratedBar>& bars) {
         lines.push_back(BarLineText(bar));
     }
     return lines;
+}
+
+void MakeQuiet(const std::string& path) {
+    constexpr std::time_t HourAgo = 3600;
+    const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - HourAgo, 0}};
+    if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) {
+        throw std::runtime_error("cannot date back " + path);
+    }
+}
+
+void WriteQuietFile(const std::string& path, const std::string& text) {
+    WriteTextFile(path, text);
+    MakeQuiet(path);
 }
 
 TTempDir::TTempDir() {
@@ -37,13 +54,14 @@ std::string TTempDir::Path(const std::string& name) const {
 
 std::string TTempDir::Write(const std::string& name, const std::string& text) const {
     const std::string path = Path(name);
-    WriteTextFile(path, text);
+    WriteQuietFile(path, text);
     return path;
 }
 
 std::string TTempDir::WriteSparse(const std::string& name, long long size) const {
     const std::string path = Write(name, "");
     std::filesystem::resize_file(path, static_cast<std::uintmax_t>(size));
+    MakeQuiet(path);
     return path;
 }
 

@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "bars/FileWriterSigns.h"
 #include "bars/ReadBarLines.h"
 #include "tests/bars/BarTestFiles.h"
 
@@ -15,12 +18,13 @@ namespace quillon {
 namespace {
 
 using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
 
 // Reads path and says how long the read took.
 milliseconds TimedRead(const std::string& path, const TReadSettings& settings, TBarLines& lines,
-                       int& lineCount) {
+                       TReadResult& result) {
     const auto start = std::chrono::steady_clock::now();
-    lineCount = ReadBarLines(path, settings, lines);
+    result = ReadBarFile(path, settings, lines);
     return std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - start);
 }
 
@@ -63,10 +67,10 @@ TEST(ReadBarLinesTest, ALongFileKeepsItsLastLinesWithoutAPause) {
         const std::vector<TGeneratedBar> bars = GenerateBars(settings);
         const std::vector<std::string> expected = LinesOf(bars);
         TBarLines lines;
-        int lineCount = 0;
+        TReadResult result;
         const milliseconds took =
-            TimedRead(dir.Write("long.csv", BarFileText(bars)), TReadSettings{}, lines, lineCount);
-        ASSERT_EQ(lineCount, BarLinesCapacity);
+            TimedRead(dir.Write("long.csv", BarFileText(bars)), TReadSettings{}, lines, result);
+        ASSERT_EQ(result.lineCount, BarLinesCapacity);
         EXPECT_LT(took, milliseconds(900)) << barCount << " lines";
         for (int i = 0; i < BarLinesCapacity; ++i) {
             ASSERT_EQ(lines[i], expected[static_cast<std::size_t>(barCount - BarLinesCapacity + i)])
@@ -75,35 +79,78 @@ TEST(ReadBarLinesTest, ALongFileKeepsItsLastLinesWithoutAPause) {
     }
 }
 
-// The window's reader waits a second (measured loosely here); the others wait as they are told.
+// The window's reader waits a second (measured loosely here); the others wait as they are told,
+// a read that waits for the file to settle the longer.
 TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
     TTempDir dir;
     const std::string locked = dir.Write("locked.csv", "a\r\nb\r\n");
     const int writer = ::open(locked.c_str(), O_RDWR);
     ASSERT_EQ(::flock(writer, LOCK_EX | LOCK_NB), 0);
     const TReadSettings shortPause{'.', milliseconds(50)};
+    const TReadSettings settling{'.', milliseconds(50), milliseconds(100)};
     const struct {
         const char* name;
         std::string path;
         TReadSettings settings;
+        TReadFailure failure;
     } cases[] = {
-        {"missing file", dir.Path("missing.csv"), TReadSettings{}},
-        {"no file chosen", "", shortPause},
-        {"locked by a writer", locked, shortPause},
+        {"missing file", dir.Path("missing.csv"), TReadSettings{}, TReadFailure::NoSuchFile},
+        {"no file chosen", "", shortPause, TReadFailure::NoSuchFile},
+        {"a folder", dir.Path(""), shortPause, TReadFailure::NotARegularFile},
+        {"write-only, even for root", "/proc/sys/vm/drop_caches", shortPause,
+         TReadFailure::PermissionDenied},
+        {"locked by a writer", locked, shortPause, TReadFailure::HeldOrBeingWritten},
+        {"locked while the read waits", locked, settling, TReadFailure::HeldOrBeingWritten},
     };
     for (const auto& c : cases) {
         TBarLines lines;
         lines[0] = "earlier";
-        int lineCount = -1;
-        const milliseconds took = TimedRead(c.path, c.settings, lines, lineCount);
-        EXPECT_EQ(lineCount, 0) << c.name;
-        EXPECT_GE(took, c.settings.failedReadPause) << c.name;
+        TReadResult result;
+        const milliseconds took = TimedRead(c.path, c.settings, lines, result);
+        EXPECT_EQ(result.lineCount, 0) << c.name;
+        EXPECT_EQ(result.failure, c.failure) << c.name;
+        EXPECT_GE(took, c.settings.failedReadPause + c.settings.settleWait) << c.name;
         EXPECT_LT(took, milliseconds(10000)) << c.name;
         EXPECT_EQ(lines[0], "earlier") << c.name;
     }
     ::close(writer);
     TBarLines lines;
     EXPECT_EQ(ReadBarLines(locked, NoPause, lines), 2) << "after the writer let go";
+    // Written a moment ago; a read without a wait would find it being written.
+    const std::string fresh = dir.Path("fresh.csv");
+    WriteTextFile(fresh, "a\r\nb\r\nc\r\n");
+    const TReadResult settled =
+        ReadBarFile(fresh, {'.', milliseconds(0), milliseconds(1000)}, lines);
+    EXPECT_EQ(settled.lineCount, 3);
+    EXPECT_EQ(settled.failure, TReadFailure::None);
+}
+
+timespec At(nanoseconds sinceEpoch) {
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(sinceEpoch);
+    return {seconds.count(), (sinceEpoch - seconds).count()};
+}
+
+// Within FileSettleTime of now on either side, across a second's boundary; dates at the ends of
+// the range cannot overflow the comparison.
+TEST(ReadBarLinesTest, AFileModifiedCloseToNowCountsAsBeingWritten) {
+    const nanoseconds now = std::chrono::seconds(1'700'000'000) + milliseconds(990);
+    const struct {
+        timespec modified;
+        bool recent;
+    } cases[] = {
+        {At(now - FileSettleTime + nanoseconds(1)), true},
+        {At(now - FileSettleTime), false},
+        {At(now + FileSettleTime - nanoseconds(1)), true},
+        {At(now + FileSettleTime), false},
+        {{std::numeric_limits<std::time_t>::min(), 0}, false},
+        {{std::numeric_limits<std::time_t>::max(), 999'999'999}, false},
+    };
+    for (const auto& c : cases) {
+        struct stat status {};
+        status.st_mtim = c.modified;
+        EXPECT_EQ(IsRecentlyModified(status, At(now)), c.recent)
+            << c.modified.tv_sec << " s " << c.modified.tv_nsec << " ns";
+    }
 }
 
 } // namespace

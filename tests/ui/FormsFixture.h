@@ -16,7 +16,7 @@
 #include <QTimer>
 
 #include "chart/TChart.h"
-#include "tools/BarFileGenerator.h"
+#include "tests/bars/BarTestFiles.h"
 #include "ui/ApplicationForms.h"
 
 namespace quillon::testing_ui {
@@ -75,8 +75,8 @@ protected:
     QString BarFile(const QString& folder, int barCount = 1900) {
         EXPECT_TRUE(QDir(folder_.path()).mkpath(folder));
         const QString path = folder_.filePath(folder + QStringLiteral("/EURUSD60.csv"));
-        WriteTextFile(QFile::encodeName(path).toStdString(),
-                      BarFileText(TBarFileSettings{.barCount = barCount}));
+        WriteQuietFile(QFile::encodeName(path).toStdString(),
+                       BarFileText(TBarFileSettings{.barCount = barCount}));
         return path;
     }
 
