@@ -103,6 +103,10 @@ TEST(OpenDialogTest, TakesANameOfAFileThatDoesNotExistAndOffersItNextTime) {
     });
     EXPECT_FALSE(dialog.Execute(nullptr));
     EXPECT_EQ(dialog.FileName(), QDir::toNativeSeparators(chosen));
+    // The closed dialogs kept nothing in the user's home, which the tests make an empty folder.
+    const QStringList kept =
+        QDir::home().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_TRUE(kept.isEmpty()) << kept.join(QLatin1Char(' ')).toStdString();
 }
 
 } // namespace
