@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -15,7 +16,11 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     quillon::HoldToolkitMessagesDuringStartup();
-    QApplication application(argc, argv);
+    // The program takes no arguments: the toolkit sees only the program's name, so that its own
+    // options (-reverse, -style, -stylesheet, -platform, ...) leave the windows as they are. Its
+    // environment, QT_QPA_PLATFORM among it, still counts.
+    int toolkitArgc = std::min(argc, 1);
+    QApplication application(toolkitArgc, argv);
     quillon::ReleaseToolkitMessages();
 
     // The main window first, then the indicator window and the about box, hidden.
