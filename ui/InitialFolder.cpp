@@ -17,13 +17,13 @@ QString BundledSampleFolder() {
 }
 
 QString OpenDialogInitialFolder() {
-    const std::string terminalFolder =
-        TerminalFilesFolder(WinePrefix(std::getenv("WINEPREFIX"), std::getenv("HOME")));
+    const std::vector<std::string> terminalFolders =
+        TerminalFilesFolders(WinePrefix(std::getenv("WINEPREFIX"), std::getenv("HOME")));
     const auto folderExists = [](const std::string& folder) {
         return QFileInfo(QString::fromStdString(folder)).isDir();
     };
     return QString::fromStdString(
-        InitialDialogFolder(terminalFolder, BundledSampleFolder().toStdString(), folderExists));
+        InitialDialogFolder(terminalFolders, BundledSampleFolder().toStdString(), folderExists));
 }
 
 } // namespace quillon

@@ -9,12 +9,18 @@ constexpr const char* TerminalFolderName = "MetaTrader 4";
 
 } // namespace
 
-std::string TerminalFilesFolder(const std::string& winePrefix) {
+std::vector<std::string> TerminalFilesFolders(const std::string& winePrefix) {
 #ifdef _WIN32
     (void)winePrefix;
-    return std::string("C:\\Program Files\\") + TerminalFolderName + "\\experts\\files";
+    return {std::string("C:\\Program Files\\") + TerminalFolderName + "\\experts\\files"};
 #else
-    return winePrefix + "/drive_c/Program Files/" + TerminalFolderName + "/experts/files";
+    // A 64-bit prefix puts the terminal, a 32-bit program, under "Program Files (x86)".
+    std::vector<std::string> folders;
+    for (const char* programFiles : {"Program Files", "Program Files (x86)"}) {
+        folders.push_back(winePrefix + "/drive_c/" + programFiles + "/" + TerminalFolderName +
+                          "/experts/files");
+    }
+    return folders;
 #endif
 }
 
@@ -25,10 +31,15 @@ std::string WinePrefix(const char* winePrefixSetting, const char* home) {
     return std::string(home != nullptr ? home : "") + "/.wine";
 }
 
-std::string InitialDialogFolder(const std::string& terminalFilesFolder,
+std::string InitialDialogFolder(const std::vector<std::string>& terminalFilesFolders,
                                 const std::string& sampleFolder,
                                 const std::function<bool(const std::string&)>& folderExists) {
-    return folderExists(terminalFilesFolder) ? terminalFilesFolder : sampleFolder;
+    for (const std::string& folder : terminalFilesFolders) {
+        if (folderExists(folder)) {
+            return folder;
+        }
+    }
+    return sampleFolder;
 }
 
 } // namespace quillon

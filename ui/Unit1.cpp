@@ -25,6 +25,9 @@ namespace {
 constexpr QSize ClientSize(337, 386);
 constexpr int Panel1Width = 110;
 constexpr int SplitterWidth = 3;
+// Dragging the splitter leaves at least this much of the chart and of the panel, as such
+// splitters do by default, so that neither side can be lost.
+constexpr int SplitterMinSize = 30;
 constexpr std::uint32_t StartTimerPeriodMs = 1000;
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
@@ -124,6 +127,8 @@ void TForm1::CreateControls() {
     // themselves.
     CreateChart();
     CreatePanel1();
+    chartArea_->setMinimumWidth(SplitterMinSize);
+    Panel1->setMinimumWidth(SplitterMinSize);
     Splitter8->setStretchFactor(0, 1);
     Splitter8->setStretchFactor(1, 0);
     Splitter8->setSizes({ClientSize.width() - Panel1Width - SplitterWidth, Panel1Width});
@@ -178,6 +183,9 @@ void TForm1::CreateLagSteppers() {
 }
 
 void TForm1::CreateBottomPanels() {
+    // Above the stack stays room for every control placed on Panel1, so that a small window
+    // does not slide the stack over them: the window's minimum height follows from it.
+    const int upperControlsHeight = Panel1->childrenRect().bottom() + 1 - Panel1->frameWidth();
     // Stacked from the bottom up: Panel2, Panel4 above it, Panel5 above that.
     Panel5 = MakeBottomPanel(Panel1, "Panel5", 48);
     Panel4 = MakeBottomPanel(Panel1, "Panel4", 88);
@@ -185,7 +193,8 @@ void TForm1::CreateBottomPanels() {
     auto* stack = new QVBoxLayout(Panel1);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
-    stack->addStretch(1);
+    stack->addSpacerItem(new QSpacerItem(0, upperControlsHeight, QSizePolicy::Minimum,
+                                         QSizePolicy::MinimumExpanding));
     stack->addWidget(Panel5);
     stack->addWidget(Panel4);
     stack->addWidget(Panel2);

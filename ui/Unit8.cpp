@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "chart/Color.h"
+#include "ui/KeepOpenOnEscape.h"
 #include "ui/WindowFont.h"
 
 namespace quillon {
@@ -33,6 +34,7 @@ TForm8::TForm8(QWidget* parent)
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Form8"));
     setSizeGripEnabled(true);
+    KeepOpenOnEscape(*this);
     UseWindowFont(*this);
 
     Memo1 = new QPlainTextEdit(this);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "ui/AboutPicture.h"
+#include "ui/KeepOpenOnEscape.h"
 #include "ui/WindowFont.h"
 
 namespace quillon {
@@ -21,6 +22,7 @@ TForm9::TForm9(QWidget* parent)
     setWindowTitle(QStringLiteral("Hi !"));
     UseWindowFont(*this);
     setFixedSize(ClientSize);
+    KeepOpenOnEscape(*this);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -48,6 +48,8 @@ TEST_F(SecondaryFormsTest, IndicatorWindowHoldsTheTemplateAndKeepsEditsBetweenOp
         SaveScreenshot(forms_.Form8, QStringLiteral("form8"));
         Memo()->moveCursor(QTextCursor::Start);
         QTest::keyClicks(Memo(), QStringLiteral("// mine"));
+        QTest::keyClick(Memo(), Qt::Key_Escape);
+        EXPECT_TRUE(forms_.Form8.isVisible());
     });
     ClickAndWhileOpen("Button7", forms_.Form8,
                       [this] { EXPECT_EQ(Memo()->document()->firstBlock().text(), "// mine"); });
@@ -61,6 +63,8 @@ TEST_F(SecondaryFormsTest, AboutBoxShowsItsPictureAndOkClosesIt) {
         EXPECT_EQ(about.Image1->pixmap().size(), QSize(480, 360));
         EXPECT_EQ(about.Button1->text(), "ok");
         SaveScreenshot(about, QStringLiteral("form9"));
+        QTest::keyClick(about.Button1, Qt::Key_Escape);
+        EXPECT_TRUE(about.isVisible());
         QTest::mouseClick(about.Button1, Qt::LeftButton);
         EXPECT_FALSE(about.isVisible());
     });
@@ -103,6 +107,10 @@ TEST(OpenDialogTest, TakesANameOfAFileThatDoesNotExistAndOffersItNextTime) {
     });
     EXPECT_FALSE(dialog.Execute(nullptr));
     EXPECT_EQ(dialog.FileName(), QDir::toNativeSeparators(chosen));
+    // The closed dialogs kept nothing in the user's home, which the tests make an empty folder.
+    const QStringList kept =
+        QDir::home().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_TRUE(kept.isEmpty()) << kept.join(QLatin1Char(' ')).toStdString();
 }
 
 } // namespace

@@ -41,6 +41,25 @@ TEST_F(Form1Test, StartsWithTheCaptionsDefaultsAndArrangementOfItsLayout) {
     EXPECT_FALSE(forms_.Form8.isVisible() || forms_.Form9.isVisible());
 }
 
+TEST_F(Form1Test, NeitherTheSplitterNorAShrunkWindowLosesAPanelOrOverlapsItsControls) {
+    auto* splitter = Find<QSplitter>("Splitter8");
+    QSplitterHandle* handle = splitter->handle(1);
+    // Dragged past either end, the splitter leaves 30 pixels on that side.
+    for (const int side : {0, 1}) {
+        const QPoint beyond(side == 0 ? -form1_.width() : form1_.width(), handle->height() / 2);
+        QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(1, beyond.y()));
+        QTest::mouseMove(handle, beyond);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, beyond);
+        EXPECT_EQ(splitter->widget(side)->width(), 30) << side;
+    }
+    // Shrunk as far as it goes, the window keeps the panels at the foot below the controls above.
+    form1_.resize(1, 1);
+    const auto* panel1 = Find<QFrame>("Panel1");
+    EXPECT_GT(Find("Panel5")->y(), Find("Button7")->geometry().bottom());
+    EXPECT_EQ(Find("Panel2")->geometry().bottom(), panel1->contentsRect().bottom());
+    EXPECT_EQ(panel1->width(), 30);
+}
+
 TEST_F(Form1Test, SteppersStepTheirBoxOrReportAndLeaveTheText) {
     const struct {
         const char *button, *edit, *before, *after, *error;

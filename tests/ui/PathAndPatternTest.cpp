@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "ui/TerminalFolder.h"
 #include "ui/TextAfter.h"
@@ -14,21 +16,22 @@ TEST(TerminalFolderTest, FilesFolderLiesInTheWinePrefixFromTheSettingElseFromHom
     EXPECT_EQ(WinePrefix("", "/home/trader"), "/home/trader/.wine");
     EXPECT_EQ(WinePrefix(nullptr, "/home/trader"), "/home/trader/.wine");
 #ifndef _WIN32
-    EXPECT_EQ(TerminalFilesFolder("/home/trader/.wine"),
-              "/home/trader/.wine/drive_c/Program Files/MetaTrader 4/experts/files");
+    EXPECT_EQ(TerminalFilesFolders("/home/trader/.wine"),
+              (std::vector<std::string>{
+                  "/home/trader/.wine/drive_c/Program Files/MetaTrader 4/experts/files",
+                  "/home/trader/.wine/drive_c/Program Files (x86)/MetaTrader 4/experts/files"}));
 #endif
 }
 
-TEST(TerminalFolderTest, DialogStartsInTheTerminalFolderOnlyWhenItExists) {
-    std::string asked;
-    const auto exists = [&asked](const std::string& folder) {
-        asked = folder;
-        return true;
-    };
-    EXPECT_EQ(InitialDialogFolder("/terminal", "/sample", exists), "/terminal");
-    EXPECT_EQ(asked, "/terminal");
-    EXPECT_EQ(InitialDialogFolder("/terminal", "/sample", [](const std::string&) { return false; }),
-              "/sample");
+TEST(TerminalFolderTest, DialogStartsInTheFirstTerminalFolderThatExistsElseAtTheSample) {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"/usual", "/x86"}, "/usual"}, {{"/x86"}, "/x86"}, {{}, "/sample"}};
+    for (const auto& [existing, expected] : cases) {
+        const auto exists = [&existing](const std::string& folder) {
+            return std::find(existing.begin(), existing.end(), folder) != existing.end();
+        };
+        EXPECT_EQ(InitialDialogFolder({"/usual", "/x86"}, "/sample", exists), expected);
+    }
 }
 
 TEST(TextAfterTest, GivesThePartAfterTheFirstOccurrence) {

@@ -1,12 +1,26 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 // The window tests run on the offscreen platform unless the caller names another, so that they
-// need no display (test discovery runs this program at build time).
+// need no display (test discovery runs this program at build time). The user's home is an empty
+// folder of the run's own, so that whatever the windows write there is seen and the real home
+// stays untouched.
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const QTemporaryDir home;
+    if (!home.isValid()) {
+        return EXIT_FAILURE;
+    }
+    qputenv("HOME", QFile::encodeName(home.path()));
+    for (const char* folder : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
+        qunsetenv(folder);
     }
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
