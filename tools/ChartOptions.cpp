@@ -23,8 +23,8 @@ std::string SizeRangeText() {
 // A whole decimal number from least to LargestPictureSide, and nothing else.
 bool ReadSide(std::string_view text, int least, int& side) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
-    return !text.empty() && text[0] != '-' && error == std::errc() &&
-           end == text.data() + text.size() && side >= least && side <= LargestPictureSide;
+    return error == std::errc() && end == text.data() + text.size() && side >= least &&
+           side <= LargestPictureSide;
 }
 
 bool ReadSize(std::string_view text, TChartOptions& options) {
