@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
@@ -16,6 +17,33 @@ namespace quillon {
 
 namespace {
 
+// The picture with a palette when it has no more than 256 colours, as a chart's few line and fill
+// colours and the shades of its text usually are: the same pixels, and a PNG that libpng writes
+// several times faster, since it tries no row filters on palette images.
+QImage WithPaletteIfFew(const QImage& image) {
+    constexpr int PaletteCapacity = 256;
+    QHash<QRgb, uchar> indexOf;
+    QList<QRgb> colors;
+    QImage indexed(image.size(), QImage::Format_Indexed8);
+    for (int row = 0; row < image.height(); ++row) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+        uchar* indices = indexed.scanLine(row);
+        for (int column = 0; column < image.width(); ++column) {
+            auto found = indexOf.constFind(pixels[column]);
+            if (found == indexOf.constEnd()) {
+                if (colors.size() == PaletteCapacity) {
+                    return image;
+                }
+                found = indexOf.insert(pixels[column], static_cast<uchar>(colors.size()));
+                colors.append(pixels[column]);
+            }
+            indices[column] = *found;
+        }
+    }
+    indexed.setColorTable(colors);
+    return indexed;
+}
+
 QByteArray PngOf(const TChart& chart, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull()) {
@@ -28,7 +56,7 @@ QByteArray PngOf(const TChart& chart, QSize size) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) {
+    if (!WithPaletteIfFew(image).save(&buffer, "PNG")) {
         throw std::runtime_error("cannot encode the picture as PNG");
     }
     return bytes;
