@@ -12,12 +12,12 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_chec
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
 
-# Debian packages the build, the tests and the benchmarks need: locales gives localedef its
-# character maps, for the test that makes a decimal-comma locale; clang-14 and its runtime build
-# the fuzz targets; dpkg-dev (dpkg-shlibdeps) and file let CPack work out the package's library
+# Debian packages the build, the tests and the benchmarks need: qt6-svg-dev lets quillon-chart
+# write SVG pictures; locales gives localedef its character maps, for the test that makes a
+# decimal-comma locale; clang-14 and its runtime build the fuzz targets; dpkg-dev (dpkg-shlibdeps) and file let CPack work out the package's library
 # dependencies, and desktop-file-utils checks its desktop entry; python3 runs the mutation sample
 # and ccache spares it the compiles it has done before.
-PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev \
+PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales \
             clang-14 libclang-rt-14-dev dpkg-dev file desktop-file-utils python3 ccache
 

@@ -3,11 +3,10 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <exception>
+#include <optional>
 
 #include "bars/RunCore.h"
-#include "base/Errors.h"
-#include "tools/RunOptions.h"
+#include "tools/ToolCommand.h"
 
 namespace quillon {
 
@@ -102,27 +101,11 @@ std::string WavesUsage() {
 int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparator, std::string& out,
                     std::string& err) {
     TRunOptions options;
-    std::string reason;
-    if (!ReadRunOptions(args, {}, options, reason)) {
-        err += "quillon-waves: " + reason + "\n" + Usage();
-        return ExitUsage;
+    if (const std::optional<int> status =
+            ReadToolOptions("quillon-waves", args, {}, Usage(), options, out, err)) {
+        return *status;
     }
-    if (options.help) {
-        out += Usage();
-        return ExitSuccess;
-    }
-    try {
-        out += WavesCsv(options, decimalSeparator);
-        return ExitSuccess;
-    } catch (const QuillonError& error) {
-        err += error.Message();
-        err += '\n';
-        return ExitFailure;
-    } catch (const std::exception& error) {
-        err += error.what();
-        err += '\n';
-        return ExitFailure;
-    }
+    return ReportFailures([&] { out += WavesCsv(options, decimalSeparator); }, err);
 }
 
 } // namespace quillon

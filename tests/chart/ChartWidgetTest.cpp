@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "ChartTestSupport.h"
+#include "PixelCount.h"
 #include "chart/Candles.h"
 #include "chart/TChart.h"
 
@@ -23,20 +24,6 @@ QImage RenderedChart(const TChart& chart, QSize size) {
     QPainter painter(&image);
     chart.Render(painter, image.rect());
     return image;
-}
-
-int CountPixels(const QImage& image, const QRect& area, const std::function<bool(QColor)>& wanted) {
-    int count = 0;
-    for (int row = area.top(); row <= area.bottom(); ++row) {
-        for (int column = area.left(); column <= area.right(); ++column) {
-            count += wanted(image.pixelColor(column, row)) ? 1 : 0;
-        }
-    }
-    return count;
-}
-
-int CountPixels(const QImage& image, const QRect& area, const QColor& color) {
-    return CountPixels(image, area, [&](QColor pixel) { return pixel == color; });
 }
 
 class CountingChart : public TChart {

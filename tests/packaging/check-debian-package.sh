@@ -35,13 +35,13 @@ DESTDIR="$scratch/root" "$cmake" --install "$build_dir" --prefix /usr >/dev/null
 (cd "$scratch/root" && find . -type f | sed 's/^\.//' | sort) >"$scratch/installed"
 diff "$scratch/installed" "$scratch/packaged" >&2 || fail "package and install differ (< install, > package)"
 
-for file in /usr/bin/quillon /usr/bin/quillon-waves /usr/share/quillon/EURUSD60.csv \
+for file in /usr/bin/quillon /usr/bin/quillon-waves /usr/bin/quillon-chart /usr/share/quillon/EURUSD60.csv \
     /usr/share/applications/quillon.desktop /usr/share/icons/hicolor/scalable/apps/quillon.svg; do
     grep -qx "$file" "$scratch/packaged" || fail "$file is not in the package"
 done
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 qt6-qpa-plugins; do
     echo "$depends" | tr ',|' '\n\n' | awk '{ print $1 }' | grep -qx "$package" ||
         fail "Depends lacks $package: $depends"
 done

@@ -1,0 +1,95 @@
+#include "tools/ChartOptions.h"
+
+#include <charconv>
+
+#include "base/IntegerText.h"
+#include "tools/ToolCommand.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view Program = "quillon-chart";
+
+std::string SizeText(int width, int height) {
+    return IntegerToText(width) + "x" + IntegerToText(height);
+}
+
+std::string SizeRangeText() {
+    return SizeText(LeastPictureWidth, LeastPictureHeight) + " to " +
+           SizeText(LargestPictureSide, LargestPictureSide);
+}
+
+// A whole decimal number from least to LargestPictureSide, and nothing else.
+bool ReadSide(std::string_view text, int least, int& side) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), side);
+    return error == std::errc() && end == text.data() + text.size() && side >= least &&
+           side <= LargestPictureSide;
+}
+
+bool ReadSize(std::string_view text, TChartOptions& options) {
+    const std::size_t cross = text.find('x');
+    return cross != std::string_view::npos &&
+           ReadSide(text.substr(0, cross), LeastPictureWidth, options.width) &&
+           ReadSide(text.substr(cross + 1), LeastPictureHeight, options.height);
+}
+
+bool ReadOutput(TChartOptions& options) {
+    const std::string_view name = options.output;
+    if (name == StandardOutputName || name.ends_with(".png")) {
+        options.format = TPictureFormat::Png;
+        return true;
+    }
+    options.format = TPictureFormat::Svg;
+    return name.ends_with(".svg");
+}
+
+} // namespace
+
+std::string ChartUsage() {
+    return R"(Usage: quillon-chart FILE -o OUT.png [--bars N] [--w1 L] [--w2 L] [--size WIDTHxHEIGHT]
+
+Reads the newest N bars of a bar file (one bar a line: date,time,open,high,low,close,volume),
+works out their four waves as the Quillon window does, and draws the window's chart of them into
+a picture: the candles, the four wave lines with their up and down spikes, the price labels and
+the grid, as the window's chart area of that size shows them. It needs no display.
+
+  -o, --output OUT   the picture: PNG when OUT ends in .png, SVG (lines and text as vectors) when
+                     it ends in .svg, PNG on standard output when OUT is -
+  --size WxH         the picture's size in pixels, )" +
+           SizeRangeText() + " (default " + SizeText(DefaultPictureWidth, DefaultPictureHeight) +
+           ")\n" + RunOptionsUsage() +
+           R"(
+Prices are read with the decimal separator of the numeric locale that the environment sets
+(LC_ALL, LC_NUMERIC, LANG), a point when none is set; the file must use the same separator.
+
+Exit status: 0 on success; 1 when the file cannot be analysed (with the reason on standard error,
+as quillon-waves gives it) or the picture cannot be written (with its path and the reason; no
+partial file is left); 2 on a usage error, with a line naming it before this text.
+)";
+}
+
+std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,
+                                    std::string& out, std::string& err) {
+    std::string size;
+    const TToolOption extra[] = {{"output", 'o', &options.output}, {"size", 0, &size}};
+    const std::string usage = ChartUsage();
+    if (const std::optional<int> status =
+            ReadToolOptions(Program, args, extra, usage, options.run, out, err)) {
+        return status;
+    }
+    if (options.output.empty()) {
+        return UsageError(Program, "no -o OUT given", usage, err);
+    }
+    if (!ReadOutput(options)) {
+        return UsageError(Program, "-o " + options.output + ": not a .png or .svg name, nor -",
+                          usage, err);
+    }
+    if (!size.empty() && !ReadSize(size, options)) {
+        return UsageError(Program, "--size " + size + ": not WIDTHxHEIGHT from " + SizeRangeText(),
+                          usage, err);
+    }
+    return std::nullopt;
+}
+
+} // namespace quillon

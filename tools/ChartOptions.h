@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "tools/RunOptions.h"
+
+namespace quillon {
+
+enum class TPictureFormat { Png, Svg };
+
+// The picture's size in pixels: the default and the bounds of --size.
+inline constexpr int DefaultPictureWidth = 800;
+inline constexpr int DefaultPictureHeight = 600;
+inline constexpr int LeastPictureWidth = 200;
+inline constexpr int LeastPictureHeight = 150;
+inline constexpr int LargestPictureSide = 8000;
+
+// What "-o" names for standard output.
+inline constexpr std::string_view StandardOutputName = "-";
+
+struct TChartOptions {
+    TRunOptions run;
+    std::string output;
+    TPictureFormat format = TPictureFormat::Png;
+    int width = DefaultPictureWidth;
+    int height = DefaultPictureHeight;
+};
+
+// Reads the arguments of quillon-chart (without the program's name): the run's options, -o OUT
+// (which must end in .png or .svg, or be "-" for a PNG on standard output) and --size WxH. The
+// status the program ends with when it goes no further (a usage error, with its reason and the
+// usage on err; --help, with the usage on out); nothing when it should make the picture.
+std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,
+                                    std::string& out, std::string& err);
+
+std::string ChartUsage();
+
+} // namespace quillon

@@ -1,0 +1,106 @@
+#include "tools/ChartPicture.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QHash>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <stdexcept>
+
+#include "bars/MakeWavesRun.h"
+#include "chart/TChart.h"
+#include "ui/WindowFont.h"
+
+namespace quillon {
+
+namespace {
+
+// The picture with a palette when it has no more than 256 colours, as a chart's few line and fill
+// colours and the shades of its text usually are: the same pixels, and a PNG that libpng writes
+// several times faster, since it tries no row filters on palette images.
+QImage WithPaletteIfFew(const QImage& image) {
+    constexpr int PaletteCapacity = 256;
+    QHash<QRgb, uchar> indexOf;
+    QList<QRgb> colors;
+    QImage indexed(image.size(), QImage::Format_Indexed8);
+    for (int row = 0; row < image.height(); ++row) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+        uchar* indices = indexed.scanLine(row);
+        for (int column = 0; column < image.width(); ++column) {
+            auto found = indexOf.constFind(pixels[column]);
+            if (found == indexOf.constEnd()) {
+                if (colors.size() == PaletteCapacity) {
+                    return image;
+                }
+                found = indexOf.insert(pixels[column], static_cast<uchar>(colors.size()));
+                colors.append(pixels[column]);
+            }
+            indices[column] = *found;
+        }
+    }
+    indexed.setColorTable(colors);
+    return indexed;
+}
+
+QByteArray PngOf(const TChart& chart, QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull()) {
+        throw std::runtime_error("no memory for a picture of that size");
+    }
+    {
+        QPainter painter(&image);
+        chart.Render(painter, image.rect());
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!WithPaletteIfFew(image).save(&buffer, "PNG")) {
+        throw std::runtime_error("cannot encode the picture as PNG");
+    }
+    return bytes;
+}
+
+QByteArray SvgOf(const TChart& chart, QSize size) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    // So that the picture's width and height, given in millimetres, come to `size` in CSS pixels.
+    generator.setResolution(96);
+    generator.setViewBox(QRect(QPoint(), size));
+    generator.setTitle(QStringLiteral("Quillon chart"));
+    {
+        QPainter painter(&generator);
+        chart.Render(painter, QRect(QPoint(), size));
+    }
+    return bytes;
+}
+
+[[noreturn]] void ThrowWriteError(const std::string& path, const QString& reason) {
+    throw std::runtime_error("cannot write " + path + ": " + reason.toStdString());
+}
+
+} // namespace
+
+QByteArray ChartPicture(const TRunCore& run, QSize size, TPictureFormat format) {
+    TChart chart;
+    UseWindowFont(chart);
+    chart.resize(size);
+    FeedChart(run, chart.Model());
+    return format == TPictureFormat::Svg ? SvgOf(chart, size) : PngOf(chart, size);
+}
+
+void WriteFileInPlace(const std::string& path, const QByteArray& bytes) {
+    QSaveFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::WriteOnly)) {
+        ThrowWriteError(path, file.errorString());
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        ThrowWriteError(path, file.errorString());
+    }
+}
+
+} // namespace quillon
