@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "bars/BarData.h"
 #include "bars/BarLines.h"
+#include "bars/ReadBarLines.h"
 #include "bars/RunWaves.h"
 
 namespace quillon {
@@ -40,6 +42,8 @@ public:
     // CloseWave1, CloseWave2, OpenWave1, OpenWave2 of the loaded bars.
     void WorkOutWaves(int W1, int W2);
 
+    // Why the last ReadFile failed; TReadFailure::None after a read that succeeded.
+    TReadFailure ReadFailure() const { return readFailure_; }
     int BarCount() const { return N_; }
     const TBarTable& Bars() const { return bars_; }
     const TRunWaves& Waves() const { return waves_; }
@@ -52,12 +56,21 @@ private:
     TBarTable& bars_;
     char decimalSeparator_ = '.';
     int lineCount_ = 0;
+    TReadFailure readFailure_ = TReadFailure::None;
     std::int64_t firstFileLine_ = 0;
     int N_ = 0;
     TRunWaves waves_;
 };
 
-// The three steps in one call, every failure raised: for the programs that report them.
+// A read that failed, named with its path and reason for a script's author: "cannot read PATH:
+// no such file". Not one of the window's errors, which never names a failed read.
+class ReadFailedError : public std::runtime_error {
+public:
+    ReadFailedError(const std::string& path, TReadFailure failure);
+};
+
+// The three steps in one call, every failure raised: for the programs that report them. A failed
+// read raises ReadFailedError, not the load's error that would follow from it.
 void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
                 TRunCore& run);
 

@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
         quillon::TRunCore run(barLines, bars);
         status = quillon::ReportFailures(
             [&] {
-                WorkOutRun(options.run.path, options.run.numbers, quillon::ToolReadSettings(), run);
+                WorkOutRun(options.run.path, options.run.numbers,
+                           quillon::ToolReadSettings(quillon::EnvironmentDecimalSeparator()), run);
                 MakePicture(argv[0], options, run);
             },
             err);

@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     std::string out;
     std::string err;
     const int status =
-        quillon::RunWavesCommand(args, quillon::ToolReadSettings().decimalSeparator, out, err);
+        quillon::RunWavesCommand(args, quillon::EnvironmentDecimalSeparator(), out, err);
     Write(stdout, out);
     Write(stderr, err);
     return std::fflush(stdout) == 0 ? status : quillon::ExitFailure;

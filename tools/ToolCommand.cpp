@@ -42,15 +42,18 @@ int ReportFailures(const std::function<void()>& work, std::string& err) {
     return ExitFailure;
 }
 
-TReadSettings ToolReadSettings() {
-    char separator = '.';
+char EnvironmentDecimalSeparator() {
     if (std::setlocale(LC_NUMERIC, "") != nullptr) {
         const char* text = std::localeconv()->decimal_point;
         if (text != nullptr && text[0] != '\0' && text[1] == '\0') {
-            separator = text[0];
+            return text[0];
         }
     }
-    return TReadSettings{separator, std::chrono::milliseconds(0)};
+    return '.';
+}
+
+TReadSettings ToolReadSettings(char decimalSeparator) {
+    return TReadSettings{decimalSeparator, std::chrono::milliseconds(0), ToolSettleWait};
 }
 
 } // namespace quillon

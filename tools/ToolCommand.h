@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <span>
@@ -26,9 +27,14 @@ int UsageError(std::string_view program, const std::string& reason, const std::s
 // Does work; a failure in it gives ExitFailure with its whole message on a line of err.
 int ReportFailures(const std::function<void()>& work, std::string& err);
 
-// The read of a tool's run: the numeric locale's decimal separator as the environment sets it
-// (LC_ALL, LC_NUMERIC, LANG; a point when none is set or when it is not a single byte, which a
-// bar file could not hold in one character), and no pause after a failed read.
-TReadSettings ToolReadSettings();
+// The numeric locale's decimal separator as the environment sets it (LC_ALL, LC_NUMERIC, LANG; a
+// point when none is set or when it is not a single byte, which a bar file could not hold in one
+// character).
+char EnvironmentDecimalSeparator();
+
+// The read of a tool's run: no pause after a failed read, but a file being written is waited for
+// up to ToolSettleWait, since a script cannot click again as the window's user does.
+TReadSettings ToolReadSettings(char decimalSeparator);
+inline constexpr std::chrono::milliseconds ToolSettleWait{1000};
 
 } // namespace quillon

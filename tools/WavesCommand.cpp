@@ -83,8 +83,7 @@ std::string WavesCsv(const TRunOptions& options, char decimalSeparator) {
     TBarLines barLines;
     TBarTable bars;
     TRunCore run(barLines, bars);
-    WorkOutRun(options.path, options.numbers,
-               TReadSettings{decimalSeparator, std::chrono::milliseconds(0)}, run);
+    WorkOutRun(options.path, options.numbers, ToolReadSettings(decimalSeparator), run);
     std::string csv(CsvHeader);
     for (int row = 0; row < run.BarCount(); ++row) {
         AppendRow(csv, row, run);
