@@ -12,6 +12,7 @@
 #include "LiteralEngine.h"
 #include "engine/CheckedWave.h"
 #include "engine/EigenSolver.h"
+#include "engine/FastElimination.h"
 #include "engine/FloatFaultFlags.h"
 #include "engine/ShiftedElimination.h"
 #include "engine/WaveBatch.h"
