@@ -17,6 +17,23 @@
 namespace quillon {
 namespace {
 
+TEST(ChartModelTest, SeriesColoursMarkersAndStartContent) {
+    TChartModel model;
+    // LineSeries1..4, Series18..21; only LineSeries2 shows markers, the first four hold samples.
+    const TColor colors[] = {PaletteColor1, clBlue,  clBlue, clBlue, {},
+                             clWhite,       clWhite, clBlue, clWhite};
+    for (const int i : {0, 1, 2, 3, 5, 6, 7, 8}) {
+        const TLineSeries& series = model.LineSeriesAt(i);
+        EXPECT_EQ(std::tuple(series.Color(), series.MarkersVisible(), series.Points().size()),
+                  std::tuple(colors[i], i == 1, i < 4 ? 25u : 0u))
+            << i;
+    }
+    // Forty sample candles spread over the lines' x range 0..24.
+    EXPECT_EQ(std::pair(model.Series17().Candles().size(), model.Series17().Candles().back().x),
+              std::pair(std::size_t{40}, 24.0));
+    EXPECT_THROW(model.LineSeriesAt(TChartModel::CandleSeriesIndex), RangeCheckError);
+}
+
 TEST(ChartModelTest, PointsSortedByXCandlesAtTheCountBeforeEveryChangeAnnounced) {
     TChartModel model;
     int changes = 0;
@@ -178,6 +195,11 @@ TEST(LabelStepsTest, SmallestOneTwoFiveStepThatFitsAndItsMultiples) {
                                                      {3, 2, 2}};
     for (const auto& [range, maxLabels, step] : cases) {
         EXPECT_DOUBLE_EQ(LabelStep(range, maxLabels), step) << range << " " << maxLabels;
+    }
+    // At each edge of the sequence's branches the next value is the one after, never itself.
+    for (const auto& [step, next] :
+         {std::pair(0.5, 1.0), {1.0, 2.0}, {2.0, 5.0}, {5.0, 10.0}, {10.0, 20.0}}) {
+        EXPECT_DOUBLE_EQ(NextLabelStep(step), next) << step;
     }
     EXPECT_EQ(LabelValues(-3, 7, 5), (std::vector<double>{0, 5}));
     EXPECT_EQ(LabelValues(-5, 5, 5), (std::vector<double>{-5, 0, 5}));
