@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstddef>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -16,35 +16,29 @@ inline void Require(bool holds) {
     }
 }
 
-// Hands out a fuzz input piece by piece; once the bytes run out every piece is zero, so a short
-// input still makes a whole case.
+// Hands out a fuzz input piece by piece; bytes past its end read as zero, so a short input still
+// makes a whole case.
 class TFuzzBytes {
 public:
     TFuzzBytes(const std::uint8_t* data, std::size_t size)
         : rest_(reinterpret_cast<const char*>(data), size) {}
 
-    std::uint8_t TakeByte() {
-        const std::uint8_t byte = rest_.empty() ? 0 : static_cast<std::uint8_t>(rest_.front());
-        rest_.remove_prefix(rest_.empty() ? 0 : 1);
-        return byte;
-    }
-
+    std::uint8_t TakeByte() { return Take<std::uint8_t>(); }
     // A whole number from 0 to count - 1.
     int TakeBelow(int count) { return TakeByte() % count; }
-
-    double TakeDouble() {
-        std::uint8_t bytes[sizeof(double)];
-        for (std::uint8_t& byte : bytes) {
-            byte = TakeByte();
-        }
-        double value;
-        std::memcpy(&value, bytes, sizeof value);
-        return value;
-    }
-
+    double TakeDouble() { return Take<double>(); }
     std::string_view TakeRest() { return std::exchange(rest_, {}); }
 
 private:
+    template <typename T>
+    T Take() {
+        T value{};
+        const std::size_t taken = std::min(sizeof value, rest_.size());
+        std::memcpy(&value, rest_.data(), taken);
+        rest_.remove_prefix(taken);
+        return value;
+    }
+
     std::string_view rest_;
 };
 

@@ -1,9 +1,10 @@
-#include <cstdlib>
 #include <string>
 
 #include "bars/GetField.h"
 #include "base/Errors.h"
 #include "fuzz/FuzzInput.h"
+
+using namespace quillon;
 
 namespace {
 
@@ -30,22 +31,22 @@ std::string FieldTheLongWay(std::string text, char delimiter, int index) {
 // than the limit fails with the range error; any other gives the field that cutting step by step
 // gives, a piece of the text itself.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quillon::TFuzzBytes bytes(data, size);
+    TFuzzBytes bytes(data, size);
     const char delimiter = static_cast<char>(bytes.TakeByte());
     const std::uint8_t index = bytes.TakeByte();
     const std::string_view text = bytes.TakeRest();
-    const bool tooLong = text.size() > static_cast<std::size_t>(quillon::FieldTextLimit);
+    const bool tooLong = text.size() > static_cast<std::size_t>(FieldTextLimit);
     std::string_view field;
     try {
-        field = quillon::GetField(text, delimiter, index);
-    } catch (const quillon::RangeCheckError&) {
-        quillon::Require(tooLong);
+        field = GetField(text, delimiter, index);
+    } catch (const RangeCheckError&) {
+        Require(tooLong);
         return 0;
     }
     const bool insideText =
         field.empty() ||
         (field.data() >= text.data() && field.data() + field.size() <= text.data() + text.size());
-    quillon::Require(!tooLong && insideText && field.find(delimiter) == std::string_view::npos &&
-                     field == FieldTheLongWay(std::string(text), delimiter, index));
+    Require(!tooLong && insideText && field.find(delimiter) == std::string_view::npos &&
+            field == FieldTheLongWay(std::string(text), delimiter, index));
     return 0;
 }

@@ -1,9 +1,10 @@
 #include <cmath>
-#include <cstdlib>
 
 #include "base/Errors.h"
 #include "engine/WaveComponent.h"
 #include "fuzz/FuzzInput.h"
+
+using namespace quillon;
 
 // Short series keep each case fast: the eigen-solver's cost grows with the cube of the lag.
 constexpr int LongestSeries = 32;
@@ -14,25 +15,25 @@ constexpr int MostComponents = 5;
 // whole numbers make exact sums, so zero pivots, flat and repeated series come up often; raw
 // Doubles bring huge, tiny and non-finite values.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    quillon::TFuzzBytes bytes(data, size);
+    TFuzzBytes bytes(data, size);
     const bool rawDoubles = (bytes.TakeByte() & 1) != 0;
     const int N = 1 + bytes.TakeBelow(LongestSeries);
     const int L = bytes.TakeBelow(N + 3);
     const int R = 1 + bytes.TakeBelow(MostComponents);
     const int r = bytes.TakeBelow(R);
-    quillon::TSeries series;
+    TSeries series;
     for (int i = 0; i < N; ++i) {
         series[i] = rawDoubles ? bytes.TakeDouble()
                                : static_cast<double>(static_cast<std::int8_t>(bytes.TakeByte()));
     }
-    quillon::TSeries wave;
+    TSeries wave;
     try {
-        wave = quillon::WaveComponent(series, N, L, R, r);
-    } catch (const quillon::QuillonError&) {
+        wave = WaveComponent(series, N, L, R, r);
+    } catch (const QuillonError&) {
         return 0;
     }
     for (int i = 0; i < N; ++i) {
-        quillon::Require(std::isfinite(wave[i]) && (L != 1 || wave[i] == series[i]));
+        Require(std::isfinite(wave[i]) && (L != 1 || wave[i] == series[i]));
     }
     return 0;
 }

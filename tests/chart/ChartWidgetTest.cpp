@@ -37,9 +37,8 @@ protected:
     }
 };
 
-// Candles at x 0..3: rising, falling, rising, flat. The close wave LineSeries3 runs between them
-// with a lime spike up at x 1.5 and a red one down at x 2.5; LineSeries4 lies under the candles
-// and the open wave Series18 over them.
+// Candles at x 0..3: rising, falling, rising, flat; LineSeries3 runs between them with a lime spike
+// up at x 1.5 and a red one down at x 2.5; LineSeries4 lies under the candles, Series18 over them.
 class ChartWidgetTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -74,7 +73,8 @@ protected:
     int Row(double y) const { return layout_.y->Pixel(y); }
     QColor At(int column, int row) const { return image_.pixelColor(column, row); }
     bool ShowsNear(int column, int row, const QColor& color) const {
-        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3), color) > 0;
+        const auto same = [&](QColor pixel) { return pixel == color; };
+        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3), same) > 0;
     }
     TCandleGeometry Candle(int index) const {
         return CandleGeometryOf(chart_.Model().Series17().Candles()[index], *layout_.x, *layout_.y);
@@ -90,11 +90,6 @@ protected:
     void MoveTo(QPoint at) {
         QTest::mouseMove(&chart_, at);
         QCoreApplication::processEvents();
-    }
-    void Drag(QPoint from, QPoint to) {
-        QTest::mousePress(&chart_, Qt::LeftButton, {}, from);
-        QTest::mouseMove(&chart_, to);
-        QTest::mouseRelease(&chart_, Qt::LeftButton, {}, to);
     }
 
     CountingChart chart_;
@@ -143,7 +138,7 @@ TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
     ASSERT_NE(crossing, layout_.labels.end());
     const QRect inside(falling.bodyLeft + 1, crossing->row,
                        falling.bodyRight - falling.bodyLeft - 1, 1);
-    EXPECT_EQ(CountPixels(image_, inside, Red), inside.width());
+    EXPECT_EQ(CountPixels(image_, inside, [](QColor p) { return p == Red; }), inside.width());
     const QColor background = chart_.palette().color(QPalette::Button);
     const auto grid = [&](QColor pixel) {
         return pixel.red() == pixel.green() && pixel.green() == pixel.blue() &&
@@ -171,6 +166,14 @@ TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
         EXPECT_LE(std::abs(inked.front() + inked.back() - 2 * label.row), line / 2) << label.text;
     }
     EXPECT_EQ(layout_.labels.front().text.find(','), 1u) << "the user's decimal separator";
+    // Scales over every point and price; labels clear of each other and of the title band.
+    EXPECT_EQ(layout_.y->Range(), (TValueRange{1.04, 1.22}));
+    EXPECT_GE(layout_.labels[0].row - layout_.labels[1].row, line * 3 / 2);
+    EXPECT_GT(layout_.plot.top, line);
+    // One free column between the axis line and the first body; a body at the last x, 3.5, would
+    // end at the edge.
+    EXPECT_EQ(std::pair(Candle(0).bodyLeft, Column(3.5) + 2),
+              std::pair(layout_.plot.left + 2, layout_.plot.right - 1));
     EXPECT_EQ(At(layout_.plot.left, Row(1.1)), Black) << "axis line";
 
     ClearAllSeries(chart_.Model());
@@ -178,10 +181,9 @@ TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
     EXPECT_EQ(CountPixels(image_, image_.rect(), notBackground), 0) << "no points, no scales";
 }
 
-TEST_F(ChartWidgetTest, CircleMarkersAndASinglePoint) {
+TEST_F(ChartWidgetTest, CircleMarkers) {
     ClearAllSeries(chart_.Model());
     chart_.Model().LineSeries2().AppendPoint(0, 1, "", std::nullopt);
-    Render();
     chart_.Model().LineSeries2().AppendPoint(10, 2, "", clRed);
     Render();
     EXPECT_EQ(At(Column(10), Row(2)), Red);
@@ -205,10 +207,7 @@ TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaint) {
     EXPECT_EQ(chart_.HintText(), "3 1,12");
     MoveTo(QPoint(falling.column + 20, falling.highRow));
     EXPECT_EQ(chart_.HintText(), "");
-    for (int wait = 0; wait < 40 && QToolTip::isVisible(); ++wait) {
-        QTest::qWait(50);
-    }
-    EXPECT_FALSE(QToolTip::isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); })) << "the tip hides";
     MoveTo(QPoint(falling.column + 25, falling.highRow));
     QTest::qWait(20);
     EXPECT_EQ(chart_.paints, 0) << "mouse moves repaint nothing";
@@ -217,27 +216,25 @@ TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaint) {
     EXPECT_GT(chart_.paints, 0) << "a change of points repaints";
 }
 
-TEST_F(ChartWidgetTest, DragDownRightZoomsAndUpLeftOrANewRunReturns) {
+// A drag down and right over 16 pixels both ways zooms to the dragged values; as far up and left
+// returns, and so does a run.
+TEST_F(ChartWidgetTest, DragZooms) {
     Show();
-    const TChartLayout before = chart_.Layout(chart_.rect());
-    const QPoint from(before.plot.left + 40, before.plot.top + 30);
-    const QPoint to(from + QPoint(120, 90));
-    Drag(from, to);
-    ASSERT_TRUE(chart_.IsZoomed());
-    const TChartLayout zoomed = chart_.Layout(chart_.rect());
-    EXPECT_DOUBLE_EQ(zoomed.x->Range().low, before.x->ValueAt(from.x()));
-    EXPECT_DOUBLE_EQ(zoomed.x->Range().high, before.x->ValueAt(to.x()));
-    EXPECT_DOUBLE_EQ(zoomed.y->Range().high, before.y->ValueAt(from.y()));
-    EXPECT_DOUBLE_EQ(zoomed.y->Range().low, before.y->ValueAt(to.y()));
-    Drag(to, to - QPoint(10, 10));
-    EXPECT_TRUE(chart_.IsZoomed()) << "too short a drag";
-    Drag(to, from);
-    EXPECT_FALSE(chart_.IsZoomed());
-    EXPECT_EQ(chart_.Layout(chart_.rect()).x->Range(), before.x->Range());
-    // Emptying the series leaves the zoom; a run drops it by saying so.
-    Drag(from, to);
-    chart_.Model().Series17().ClearPoints();
-    EXPECT_TRUE(chart_.IsZoomed());
+    const QPoint from(layout_.plot.left + 40, layout_.plot.top + 30), to(from + QPoint(120, 90));
+    const TChartRanges dragged{{layout_.x->ValueAt(from.x()), layout_.x->ValueAt(to.x())},
+                               {layout_.y->ValueAt(to.y()), layout_.y->ValueAt(from.y())}};
+    const std::tuple<QPoint, QPoint, bool> drags[] = {{from, to, true},
+                                                      {to, to - QPoint(15, 15), true},
+                                                      {to, to - QPoint(16, 16), false},
+                                                      {from, from + QPoint(15, 90), false},
+                                                      {from, to, true}};
+    for (const auto& [start, end, zoomed] : drags) {
+        QTest::mousePress(&chart_, Qt::LeftButton, {}, start);
+        QTest::mouseMove(&chart_, end);
+        QTest::mouseRelease(&chart_, Qt::LeftButton, {}, end);
+        EXPECT_EQ(chart_.Model().Zoom(), zoomed ? std::optional(dragged) : std::nullopt);
+        EXPECT_EQ(chart_.Layout(chart_.rect()).x->Range(), zoomed ? dragged.x : layout_.x->Range());
+    }
     chart_.Model().ResetZoom();
     EXPECT_FALSE(chart_.IsZoomed());
 }
