@@ -142,7 +142,9 @@ TEST_F(ChartCommandTest, FailuresTellWhyAndLeaveNothingBehind) {
         int status;
         std::string err;
     } cases[] = {
-        {{Path("missing.csv"), "-o", out}, 1, "Range check error\n"},
+        {{Path("missing.csv"), "-o", out},
+         1,
+         "cannot read " + Path("missing.csv") + ": no such file\n"},
         {{SampleFile, "-o", out, "--bars", "0"}, 2, "--bars 0: not an integer from 1 to 1000"},
         {{SampleFile, "-o", out, "--size", "199x150"}, 2, "--size 199x150" + size},
         {{SampleFile, "-o", out, "--size=800x8001"}, 2, "--size 800x8001" + size},
