@@ -6,10 +6,16 @@ fuzz/ and bench/), builds each in a scratch copy of the tree, runs the release s
 prints killed / survived / did-not-build and the kill rate. The same tree, MUTANTS and SEED give
 the same sample, so a suite can be compared with itself before and after a change to the tests.
 
-Usage: tools/mutants.py [--mutants N] [--seed S] [--work DIR] [--list]
+Usage: tools/mutants.py [--mutants N] [--seed S] [--work DIR] [--list] [--save FILE | --replay FILE]
+
+--save writes the sample (each mutant's file, line, original text and mutated text) to FILE;
+--replay takes a saved sample instead of drawing one, finding each original line by its text in
+the same file (the nearest match to its old line number), so that a sample drawn before the
+product code moved on can be run against the code as it is now.
 """
 
 import argparse
+import json
 import os
 import random
 import re
@@ -143,6 +149,26 @@ def sync_tree(root, work_src, files):
         os.chmod(target, os.stat(source).st_mode)
 
 
+def replay(root, saved):
+    """The saved sample, placed in the tree as it is now; mutants whose line is gone are skipped."""
+    sample = []
+    with open(saved, encoding="utf-8") as f:
+        for entry in map(json.loads, f):
+            path = os.path.join(root, entry["path"])
+            if not os.path.exists(path):
+                print(f"  gone: {entry['path']}:{entry['line']}: {entry['what']}")
+                continue
+            with open(path, encoding="utf-8") as source:
+                lines = source.read().split("\n")
+            places = [i + 1 for i, line in enumerate(lines) if line == entry["original"]]
+            if not places:
+                print(f"  gone: {entry['path']}:{entry['line']}: {entry['what']}")
+                continue
+            number = min(places, key=lambda i: abs(i - entry["line"]))
+            sample.append((entry["path"], number, entry["mutated"], entry["what"]))
+    return sample
+
+
 def run(command, cwd, timeout, env=None):
     try:
         return subprocess.run(command, cwd=cwd, env=env, timeout=timeout,
@@ -178,14 +204,27 @@ def main():
     parser.add_argument("--work", default="build-mutants")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
+    parser.add_argument("--save", help="write the sample to this file")
+    parser.add_argument("--replay", help="run a saved sample")
     args = parser.parse_args()
 
     root = subprocess.run(["git", "rev-parse", "--show-toplevel"], check=True,
                           capture_output=True, text=True).stdout.strip()
     files = tracked_files(root)
-    pool = candidates(root, product_files(files))
-    sample = random.Random(args.seed).sample(pool, min(args.mutants, len(pool)))
-    print(f"{len(pool)} possible mutations; sample of {len(sample)} with seed {args.seed}")
+    if args.replay:
+        sample = replay(root, args.replay)
+        print(f"{len(sample)} mutants replayed from {args.replay}")
+    else:
+        pool = candidates(root, product_files(files))
+        sample = random.Random(args.seed).sample(pool, min(args.mutants, len(pool)))
+        print(f"{len(pool)} possible mutations; sample of {len(sample)} with seed {args.seed}")
+    if args.save:
+        with open(args.save, "w", encoding="utf-8") as f:
+            for path, number, new_line, what in sample:
+                with open(os.path.join(root, path), encoding="utf-8") as source:
+                    original = source.read().split("\n")[number - 1]
+                f.write(json.dumps({"path": path, "line": number, "original": original,
+                                    "mutated": new_line, "what": what}) + "\n")
     if args.list:
         for path, number, _, what in sample:
             print(f"  {path}:{number}: {what}")
