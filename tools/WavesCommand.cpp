@@ -30,8 +30,14 @@ close waves rose, or both fell, over the step before the row, and empty otherwis
 Prices are read with the decimal separator of the numeric locale that the environment sets
 (LC_ALL, LC_NUMERIC, LANG), a point when none is set; the file must use the same separator.
 
+A file that another program is writing is waited for up to a second, until it has been left
+alone for a tenth of a second.
+
 Exit status: 0 on success; 1 when the file cannot be analysed, with the reason on standard
-error (a missing file or one with fewer lines than N gives "Range check error"); 2 on a usage
+error: a file that cannot be read gives "cannot read FILE: " and why (no such file, not a
+regular file, permission denied, held or being written by another program); its content or the
+computation give the window's own messages (a file with fewer lines than N gives "Range check
+error"); 2 on a usage
 error (an unknown option, a missing FILE, or a value out of its range), with a line naming it
 before this text.
 )";
