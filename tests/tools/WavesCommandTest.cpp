@@ -61,7 +61,7 @@ TEST(WavesCommandTest, OneRowPerBarWithNumbersThatReadBackExactly) {
                 << "row " << row << ": " << text;
         }
         const TTick tick = row < FirstTickRow ? TTick::None : TickAt(waves, row);
-        EXPECT_EQ(fields[10], std::array{"", "up", "down"}[static_cast<int>(tick)]) << row;
+        EXPECT_EQ(fields[10], (std::array{"", "up", "down"}[static_cast<int>(tick)])) << row;
         marks += tick != TTick::None;
     }
     EXPECT_GT(marks, 0);
