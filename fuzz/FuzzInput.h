@@ -23,14 +23,7 @@ public:
     TFuzzBytes(const std::uint8_t* data, std::size_t size)
         : rest_(reinterpret_cast<const char*>(data), size) {}
 
-    std::uint8_t TakeByte() { return Take<std::uint8_t>(); }
-    // A whole number from 0 to count - 1.
-    int TakeBelow(int count) { return TakeByte() % count; }
-    double TakeDouble() { return Take<double>(); }
-    std::string_view TakeRest() { return std::exchange(rest_, {}); }
-
-private:
-    template <typename T>
+    template <typename T = std::uint8_t>
     T Take() {
         T value{};
         const std::size_t taken = std::min(sizeof value, rest_.size());
@@ -38,7 +31,11 @@ private:
         rest_.remove_prefix(taken);
         return value;
     }
+    // A whole number from 0 to count - 1.
+    int TakeBelow(int count) { return Take() % count; }
+    std::string_view TakeRest() { return std::exchange(rest_, {}); }
 
+private:
     std::string_view rest_;
 };
 

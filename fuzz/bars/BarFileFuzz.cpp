@@ -20,23 +20,9 @@ using namespace quillon;
 const int ScratchFile = memfd_create("bar-file-fuzz", 0);
 const std::string ScratchPath = "/proc/self/fd/" + std::to_string(ScratchFile);
 
-// A short input repeated makes a file long enough to overflow the line store; files stay small
-// enough that each case takes well under a millisecond.
-constexpr std::size_t LargestFile = 128 * 1024;
+// A short input repeated makes a file long enough to overflow the line store; files stay within
+// 128 KiB so that each case takes well under a millisecond.
 constexpr int RepeatChoices[] = {1, 1, 1, 1, 2, 7, 100, 12000};
-
-// The lines the reader must keep: split at LF, each cut at its first CR and to the stored length,
-// a last line without LF counted too, and only the newest BarLinesCapacity of them.
-std::vector<std::string> ExpectedLines(std::string_view content) {
-    std::vector<std::string> lines;
-    while (!content.empty()) {
-        const std::size_t end = content.find('\n');
-        const std::string_view line = content.substr(0, end);
-        lines.emplace_back(line.substr(0, std::min<std::size_t>(line.find('\r'), StoredLineLimit)));
-        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
-    }
-    return lines;
-}
 
 } // namespace
 
@@ -49,13 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static TBarLines barLines;
     static TBarTable bars;
     TFuzzBytes bytes(data, size);
-    const std::uint8_t choice = bytes.TakeByte();
+    const std::uint8_t choice = bytes.Take();
     const char separator = (choice & 1) != 0 ? ',' : '.';
     const int repeats = RepeatChoices[(choice >> 1) % std::size(RepeatChoices)];
-    const int N = (bytes.TakeByte() | bytes.TakeByte() << 8) % 1203 - 2;
+    const int N = (bytes.Take() | bytes.Take() << 8) % 1203 - 2;
     const std::string_view piece = bytes.TakeRest();
     std::string content;
-    for (int i = 0; i < repeats && content.size() + piece.size() <= LargestFile; ++i) {
+    for (int i = 0; i < repeats && content.size() + piece.size() <= 128 * 1024; ++i) {
         content += piece;
     }
     Require(ftruncate(ScratchFile, 0) == 0 &&
@@ -67,7 +53,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int64_t firstFileLine = -1;
     const int lineCount = ReadBarLines(ScratchPath, {separator, std::chrono::milliseconds(0)},
                                        barLines, firstFileLine);
-    const std::vector<std::string> all = ExpectedLines(content);
+    // The lines the reader must keep: split at LF, each cut at its first CR and to the stored
+    // length, a last line without LF counted too, and only the newest BarLinesCapacity of them.
+    std::vector<std::string> all;
+    for (std::string_view rest = content; !rest.empty();) {
+        const std::size_t end = rest.find('\n');
+        const std::string_view line = rest.substr(0, end);
+        all.emplace_back(line.substr(0, std::min<std::size_t>(line.find('\r'), StoredLineLimit)));
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
     const int kept = std::min(std::ssize(all), std::ptrdiff_t{BarLinesCapacity});
     Require(lineCount == kept && firstFileLine == std::ssize(all) - kept);
     for (int i = 0; i < lineCount; ++i) {

@@ -10,7 +10,7 @@ using namespace quillon;
 // the only failures are a text of the wrong shape and a magnitude beyond the Double range.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TFuzzBytes bytes(data, size);
-    const char separator = (bytes.TakeByte() & 1) != 0 ? ',' : '.';
+    const char separator = (bytes.Take() & 1) != 0 ? ',' : '.';
     try {
         Require(std::isfinite(TextToPrice(bytes.TakeRest(), separator)));
     } catch (const PriceConversionError&) {

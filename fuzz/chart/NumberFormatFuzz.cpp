@@ -9,41 +9,17 @@
 
 using namespace quillon;
 
-namespace {
-
 // Separators the program may meet: the usual ones, a multi-byte one and an empty one, and two
 // letters, which no pattern place ever writes, so the output shows where they went.
 const TNumberSeparators SeparatorChoices[] = {
     {".", ","}, {",", "."}, {",", "\u00a0"}, {"\u066b", "\u066c"}, {"D", "T"}, {"", ""},
 };
 
-// A pattern of digit places, points and commas, written with the separators "D" and "T", must
-// read back as the value rounded to the pattern's decimals.
-void CheckReadsBack(double value, std::string_view pattern, std::string text) {
-    const std::size_t point = std::min(pattern.find('.'), pattern.size());
-    const auto places = std::count_if(pattern.begin() + point, pattern.end(),
-                                      [](char c) { return c == '0' || c == '#'; });
-    std::erase(text, 'T');
-    std::replace(text.begin(), text.end(), 'D', '.');
-    if (text.empty() || text == "-") {
-        text += '0';
-    }
-    // Read with the wider range of a long double: the 15 digits of a value near the Double's
-    // limit may round to a number just beyond it.
-    char* end = nullptr;
-    const long double readBack = std::strtold(text.c_str(), &end);
-    const long double halfStep = 0.5L * std::pow(10.0L, -places);
-    const long double slack = std::fabs(static_cast<long double>(value)) * 1e-14L + 1e-300L;
-    Require(*end == '\0' && std::fabs(readBack - value) <= halfStep * (1 + 1e-12L) + slack);
-}
-
-} // namespace
-
 // Any finite value formats by any pattern without failing; NaN fails with the invalid operation
 // error, an infinity with the overflow error.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TFuzzBytes bytes(data, size);
-    const double value = bytes.TakeDouble();
+    const double value = bytes.Take<double>();
     const TNumberSeparators& separators =
         SeparatorChoices[bytes.TakeBelow(std::size(SeparatorChoices))];
     const std::string_view pattern = bytes.TakeRest();
@@ -60,7 +36,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(std::isfinite(value));
     if (separators.decimal == "D" && pattern.find_first_not_of("0#.,") == std::string_view::npos &&
         pattern.find_first_of("0#") != std::string_view::npos) {
-        CheckReadsBack(value, pattern, text);
+        // Written with the separators "D" and "T", the text reads back as the value rounded to the
+        // pattern's decimals. Read with the wider range of a long double: the 15 digits of a value
+        // near the Double's limit may round to a number just beyond it.
+        const std::size_t point = std::min(pattern.find('.'), pattern.size());
+        const auto places = std::count_if(pattern.begin() + point, pattern.end(),
+                                          [](char c) { return c == '0' || c == '#'; });
+        std::erase(text, 'T');
+        std::replace(text.begin(), text.end(), 'D', '.');
+        if (text.empty() || text == "-") {
+            text += '0';
+        }
+        char* end = nullptr;
+        const long double readBack = std::strtold(text.c_str(), &end);
+        const long double halfStep = 0.5L * std::pow(10.0L, -places);
+        const long double slack = std::fabs(static_cast<long double>(value)) * 1e-14L + 1e-300L;
+        Require(*end == '\0' && std::fabs(readBack - value) <= halfStep * (1 + 1e-12L) + slack);
     }
     return 0;
 }

@@ -6,25 +6,22 @@
 
 using namespace quillon;
 
-// Short series keep each case fast: the eigen-solver's cost grows with the cube of the lag.
-constexpr int LongestSeries = 32;
-constexpr int MostComponents = 5;
-
 // Any short series and any lag up to two past its length gives a finite wave or fails with one of
 // the program's own errors. With a lag of 1 the leading component is the series itself. Small
 // whole numbers make exact sums, so zero pivots, flat and repeated series come up often; raw
 // Doubles bring huge, tiny and non-finite values.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TFuzzBytes bytes(data, size);
-    const bool rawDoubles = (bytes.TakeByte() & 1) != 0;
-    const int N = 1 + bytes.TakeBelow(LongestSeries);
+    const bool rawDoubles = (bytes.Take() & 1) != 0;
+    // Short series keep each case fast: the eigen-solver's cost grows with the cube of the lag.
+    const int N = 1 + bytes.TakeBelow(32);
     const int L = bytes.TakeBelow(N + 3);
-    const int R = 1 + bytes.TakeBelow(MostComponents);
+    const int R = 1 + bytes.TakeBelow(5);
     const int r = bytes.TakeBelow(R);
     TSeries series;
     for (int i = 0; i < N; ++i) {
-        series[i] = rawDoubles ? bytes.TakeDouble()
-                               : static_cast<double>(static_cast<std::int8_t>(bytes.TakeByte()));
+        series[i] = rawDoubles ? bytes.Take<double>()
+                               : static_cast<double>(static_cast<std::int8_t>(bytes.Take()));
     }
     TSeries wave;
     try {

