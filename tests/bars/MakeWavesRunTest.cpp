@@ -70,15 +70,8 @@ TEST(MakeWavesRunTest, ACompleteRunThenFailedRuns) {
     EXPECT_GT(downs, 0);
     EXPECT_LT(ups + downs, N - 3) << "some rows where the close waves disagree";
 
-    // A bar count that is not an integer escapes before the file is read.
-    barLines[0] = "before";
-    settings.barCountText = "5OO";
-    EXPECT_EQ(RunAndJudge(settings, barLines, bars, chart),
-              "error box: '5OO' is not a valid integer value");
-    EXPECT_EQ(barLines[0], "before");
     // A later failure leaves the closes handed over on the provisional line, at x = their line in
     // the file, and every other series as the complete run left it.
-    settings.barCountText = "500";
     settings.lag1Text = "x";
     EXPECT_EQ(RunAndJudge(settings, barLines, bars, chart), "silent 500");
     TSeriesContent closes;
