@@ -23,9 +23,6 @@ int main(int argc, char* argv[]) {
     for (const char* folder : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
         qunsetenv(folder);
     }
-    // The windows show times and read prices in the user's locale; the tests expect a 24-hour clock
-    // and a decimal point, whatever locale the machine runs them in.
-    qputenv("LC_ALL", "C");
     qunsetenv("LANGUAGE");
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
