@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <filesystem>
 #include <tuple>
 
 #include "bars/MakeWavesRun.h"
+#include "chart/Candles.h"
 #include "chart/TChart.h"
 #include "tests/bars/BarTestFiles.h"
 #include "tests/chart/PixelCount.h"
@@ -26,14 +28,21 @@ const std::vector<std::string> NoDisplay{"-u", "DISPLAY",        "-u", "WAYLAND_
 const std::vector<std::string> ShortRun{"--bars", "60", "--w1=20", "--w2", "10"};
 
 // The window's chart after the window's own run on the sample file, at `size`.
-QImage WindowChart(const char* barCount, const char* lag1, const char* lag2, QSize size) {
+struct TWindowChart {
     TChart chart;
     TBarLines lines;
     TBarTable bars;
-    UseWindowFont(chart);
-    chart.resize(size);
-    MakeWavesRun({barCount, lag1, lag2, SampleFile, NoPause}, lines, bars, chart.Model());
-    return chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    TWindowChart(const char* barCount, const char* lag1, const char* lag2, QSize size) {
+        UseWindowFont(chart);
+        chart.resize(size);
+        MakeWavesRun({barCount, lag1, lag2, SampleFile, NoPause}, lines, bars, chart.Model());
+    }
+    QImage Grab() { return chart.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+QImage WindowChart(const char* barCount, const char* lag1, const char* lag2, QSize size) {
+    return TWindowChart(barCount, lag1, lag2, size).Grab();
 }
 
 class ChartCommandTest : public testing::Test {
@@ -71,6 +80,43 @@ TEST_F(ChartCommandTest, ThePictureIsTheWindowsChartPixelForPixel) {
     QFile::remove(QUILLON_SCREENSHOT_DIR "/quillon-chart.png");
     EXPECT_TRUE(QFile::copy(QString::fromStdString(Path("chart.png")),
                             QUILLON_SCREENSHOT_DIR "/quillon-chart.png"));
+}
+
+// Probes at the places the chart's layout gives: the tallest falling body red and the tallest
+// rising one white, the second close wave blue wherever no candle covers it, and the labels' band,
+// dark text without any series colour, left of the plot.
+TEST_F(ChartCommandTest, CandlesWaveAndLabelsStandWhereTheLayoutPutsThem) {
+    ASSERT_EQ(RunTool(Path("short.png"), ShortRun).exitCode, 0);
+    const QImage picture(QString::fromStdString(Path("short.png")));
+    TWindowChart window("60", "20", "10", QSize(800, 600));
+    const TChartLayout layout = window.chart.Layout(window.chart.rect());
+    ASSERT_TRUE(layout.HasScales());
+    const std::vector<TCandle>& candles = window.chart.Model().Series17().Candles();
+    for (const double sign : {-1.0, 1.0}) {
+        const TCandle& tallest = *std::max_element(
+            candles.begin(), candles.end(), [sign](const TCandle& a, const TCandle& b) {
+                return sign * (a.close - a.open) < sign * (b.close - b.open);
+            });
+        const TCandleGeometry g = CandleGeometryOf(tallest, *layout.x, *layout.y);
+        const QRect inside(QPoint(g.bodyLeft + 1, g.BodyTop() + 1),
+                           QPoint(g.bodyRight - 1, g.BodyBottom() - 1));
+        ASSERT_GT(inside.height(), 2);
+        const QColor fill = sign < 0 ? Qt::red : Qt::white;
+        EXPECT_GT(CountPixels(picture, inside, fill) * 2, inside.width() * inside.height());
+    }
+    int free = 0, blue = 0;
+    for (const TLinePoint& point : window.chart.Model().LineSeries4().Points()) {
+        const int column = layout.x->Pixel(point.x), row = layout.y->Pixel(point.y);
+        if (!CandleAt(candles, *layout.x, *layout.y, column, row)) {
+            ++free;
+            blue += picture.pixelColor(column, row) == QColor(Qt::blue);
+        }
+    }
+    EXPECT_GE(free, 10);
+    EXPECT_GE(blue * 10, free * 9) << free;
+    const QRect band(0, 0, layout.plot.left - TickLength, picture.height());
+    EXPECT_GT(CountPixels(picture, band, [](QColor c) { return c.lightness() < 100; }), 50);
+    EXPECT_EQ(CountPixels(picture, band, [](QColor c) { return c.saturation() > 0; }), 0);
 }
 
 // Lines and text as vectors, one outlined body per candle.
