@@ -99,10 +99,6 @@ std::string WavesCsv(const TRunOptions& options, char decimalSeparator) {
 
 } // namespace
 
-std::string WavesUsage() {
-    return Usage();
-}
-
 int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparator, std::string& out,
                     std::string& err) {
     TRunOptions options;

@@ -14,7 +14,4 @@ namespace quillon {
 int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparator, std::string& out,
                     std::string& err);
 
-// The help text, which also says how the decimal separator is chosen.
-std::string WavesUsage();
-
 } // namespace quillon
