@@ -1,13 +1,14 @@
 #pragma once
 
 #include <chrono>
-#include <string>
 
 #include "base/Types.h"
 
 namespace quillon {
 
-// The file's lines as of the last read; BarLinesCapacity lines at the most.
+// The file's lines as of the last read; BarLinesCapacity lines at the most. The size is the line
+// store's from the window's first design, and it stays: over five times the 1,900 bars the
+// terminal's script writes, and ten times the 1,000 bars (SeriesCapacity) one run can load.
 inline constexpr int BarLinesCapacity = 10001;
 
 // The four price columns of the loaded bars; row 0 is the oldest loaded bar.
@@ -23,15 +24,13 @@ inline constexpr int DefaultBarCount = 500;
 inline constexpr int DefaultLag1 = 39;
 inline constexpr int DefaultLag2 = 16;
 
-// A failed read of the bar file waits this long in the window: the terminal is probably
-// rewriting it.
-inline constexpr std::chrono::milliseconds FailedReadPause{1000};
-
+// How a run reads its file. The defaults never hold the caller up; the window and the tools each
+// set what suits them.
 struct TReadSettings {
     // The user's decimal separator; a point where none is set.
     char decimalSeparator = '.';
-    // How long a failed read holds the caller up; the command-line tools do not wait.
-    std::chrono::milliseconds failedReadPause = FailedReadPause;
+    // How long a failed read holds the caller up afterwards.
+    std::chrono::milliseconds failedReadPause{0};
     // How long a read that finds the file held or being written may wait for it to settle,
     // trying again, before it fails: 0 for the window, where the user clicks again; up to a
     // second for a script, which cannot.

@@ -7,7 +7,9 @@
 
 namespace quillon {
 
-// Told of each bar's line index in the file and its close price, before the bar's row is written.
+// Told of each bar's index in the line store and its close price, before the bar's row is written.
+// The store's index is the line's index in the file only while the file has no more lines than
+// the store holds; TRun::LoadBars turns it into the file's.
 using TCloseListener = std::function<void(int lineIndex, double close)>;
 
 // Fills rows 0..N-1 of bars from the stored lines lineCount-N .. lineCount-1, row 0 being the

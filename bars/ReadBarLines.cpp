@@ -115,6 +115,21 @@ TReadFailure FailureOfOpen(int error) {
     }
 }
 
+// Whether another program holds the file for writing. Linux keeps two kinds of lock apart, whole
+// file locks (flock) and POSIX record locks (fcntl, lockf), and a writer may take either, so both
+// are asked. A record lock is only looked for, not taken: the read needs none of its own.
+bool IsLockedForWriting(int file) {
+    if (::flock(file, LOCK_SH | LOCK_NB) != 0) {
+        return true;
+    }
+    struct flock probe {};
+    probe.l_type = F_RDLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0; // to the end of the file, however far it grows
+    return ::fcntl(file, F_GETLK, &probe) != 0 || probe.l_type != F_UNLCK;
+}
+
 // Reads the whole file into the collector, counting the bytes; false on a read error.
 bool ReadAll(int file, TLineCollector& collector, std::int64_t& bytesRead) {
     std::array<char, ReadChunkSize> chunk;
@@ -147,7 +162,7 @@ TReadResult ReadOpenFile(int file, const std::string& path, TBarLines& barLines)
     if (!S_ISREG(before.st_mode)) {
         return {.failure = TReadFailure::NotARegularFile};
     }
-    if (::flock(file, LOCK_SH | LOCK_NB) != 0 || IsRecentlyModified(before, now)) {
+    if (IsLockedForWriting(file) || IsRecentlyModified(before, now)) {
         return {.failure = TReadFailure::HeldOrBeingWritten};
     }
     TLineCollector collector(barLines);
@@ -182,8 +197,26 @@ void PauseAfterFailure(const TReadSettings& settings) {
 
 } // namespace
 
-TReadResult ReadBarFile(const std::string& path, const TReadSettings& settings,
-                        TBarLines& barLines) {
+const char* ReadFailureText(TReadFailure failure) {
+    switch (failure) {
+    case TReadFailure::None:
+        break;
+    case TReadFailure::NoSuchFile:
+        return "no such file";
+    case TReadFailure::NotARegularFile:
+        return "not a regular file";
+    case TReadFailure::PermissionDenied:
+        return "permission denied";
+    case TReadFailure::HeldOrBeingWritten:
+        return "held or being written by another program";
+    case TReadFailure::ReadError:
+        return "read error";
+    }
+    return "read";
+}
+
+TReadResult ReadBarLines(const std::string& path, const TReadSettings& settings,
+                         TBarLines& barLines) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point giveUp = Clock::now() + settings.settleWait;
     TReadResult result = ReadOnce(path, barLines);
@@ -196,17 +229,6 @@ TReadResult ReadBarFile(const std::string& path, const TReadSettings& settings,
         PauseAfterFailure(settings);
     }
     return result;
-}
-
-int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines) {
-    return ReadBarFile(path, settings, barLines).lineCount;
-}
-
-int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines,
-                 std::int64_t& firstFileLine) {
-    const TReadResult result = ReadBarFile(path, settings, barLines);
-    firstFileLine = result.firstFileLine;
-    return result.lineCount;
 }
 
 } // namespace quillon

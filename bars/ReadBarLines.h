@@ -15,7 +15,7 @@ namespace quillon {
 // huge file without a line end).
 inline constexpr int StoredLineLimit = 256;
 
-// Why a read failed. The window does not look at it; the command-line tool names it.
+// Why a read failed. The window does not look at it; the command-line tools name it.
 enum class TReadFailure {
     None,
     NoSuchFile,      // also when no file is chosen (an empty path)
@@ -25,6 +25,9 @@ enum class TReadFailure {
     ReadError,          // any other failure of the system's calls
 };
 
+// The reason in words, as a tool puts it after "cannot read PATH: ": "no such file".
+const char* ReadFailureText(TReadFailure failure);
+
 struct TReadResult {
     int lineCount = 0;
     // The file line (counted from 0) that entry 0 of the line store holds: more than 0 only when a
@@ -33,28 +36,22 @@ struct TReadResult {
     TReadFailure failure = TReadFailure::None;
 };
 
-// Reads the file at path into barLines. A line ends with LF; its text is what precedes its first
-// CR or LF, cut to StoredLineLimit characters; a last line without a line end counts too. A file
-// of more than BarLinesCapacity lines keeps its last ones (the newest bars), in file order from
-// index 0. Never raises.
+// Reads the file at path into barLines: the one way the product reads a bar file. A line ends with
+// LF; its text is what precedes its first CR or LF, cut to StoredLineLimit characters; a last line
+// without a line end counts too. A file of more than BarLinesCapacity lines keeps its last ones
+// (the newest bars), in file order from index 0. Never raises.
 //
 // A file that another program is writing is not read, whether or not that program locks it: the
-// read fails as on a held file when the file is locked for writing, was modified less than
-// FileSettleTime ago, or changed in size, times or identity while it was read. Such a read gives
-// a line count of 0 even when it had stored lines, so that what it caught of a half-written file
-// is never loaded. With a settleWait it tries again until the file settles or the wait is over.
+// read fails as on a held file when the file is locked for writing (by flock, or by a POSIX record
+// lock as fcntl and lockf take it), was modified less than FileSettleTime ago, or changed in size,
+// times or identity while it was read. Such a read gives a line count of 0 even when it had stored
+// lines, so that what it caught of a half-written file is never loaded. With a settleWait it tries
+// again until the file settles or the wait is over.
 //
 // When the file cannot be opened, is held or being written, or cannot be read to its end, the read
 // waits settings.failedReadPause. It returns a line count of 0, except after a read error part
 // way through the file, when it returns the lines stored by then.
-TReadResult ReadBarFile(const std::string& path, const TReadSettings& settings,
-                        TBarLines& barLines);
-
-// The same read, giving the line count only.
-int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines);
-
-// The same read, also giving the result's firstFileLine.
-int ReadBarLines(const std::string& path, const TReadSettings& settings, TBarLines& barLines,
-                 std::int64_t& firstFileLine);
+TReadResult ReadBarLines(const std::string& path, const TReadSettings& settings,
+                         TBarLines& barLines);
 
 } // namespace quillon

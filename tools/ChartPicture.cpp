@@ -9,9 +9,9 @@
 #include <QSvgGenerator>
 #include <stdexcept>
 
-#include "bars/MakeWavesRun.h"
+#include "chart/ChartFeed.h"
 #include "chart/TChart.h"
-#include "ui/WindowFont.h"
+#include "chart/WindowFont.h"
 
 namespace quillon {
 
@@ -85,7 +85,7 @@ QByteArray SvgOf(const TChart& chart, QSize size) {
 
 } // namespace
 
-QByteArray ChartPicture(const TRunCore& run, QSize size, TPictureFormat format) {
+QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format) {
     TChart chart;
     UseWindowFont(chart);
     chart.resize(size);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bars/RunCore.h"
+#include "bars/Run.h"
 #include "tools/ChartOptions.h"
 #include "tools/ChartPicture.h"
 #include "tools/ToolCommand.h"
@@ -39,7 +39,7 @@ void WriteToStandardOutput(const QByteArray& bytes) {
 // The chart of the run, painted where no window is ever shown: on the offscreen platform unless
 // the user names another, and with none of the user's arguments handed to the toolkit.
 void MakePicture(const char* programPath, const quillon::TChartOptions& options,
-                 const quillon::TRunCore& run) {
+                 const quillon::TRun& run) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -65,9 +65,7 @@ int main(int argc, char** argv) {
     quillon::TChartOptions options;
     int status = quillon::ReadChartOptions(args, options, out, err).value_or(-1);
     if (status < 0) {
-        quillon::TBarLines barLines;
-        quillon::TBarTable bars;
-        quillon::TRunCore run(barLines, bars);
+        quillon::TRun run;
         status = quillon::ReportFailures(
             [&] {
                 WorkOutRun(options.run.path, options.run.numbers,

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "bars/RunCore.h"
+#include "bars/Run.h"
 
 namespace quillon {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "bars/RunCore.h"
+#include "bars/Run.h"
 #include "tools/ToolCommand.h"
 
 namespace quillon {
@@ -64,7 +64,7 @@ std::string_view MarkText(TTick tick) {
     return "";
 }
 
-void AppendRow(std::string& out, int row, const TRunCore& run) {
+void AppendRow(std::string& out, int row, const TRun& run) {
     out += std::to_string(row);
     out += ',';
     out += std::to_string(run.FileLineOfRow(row));
@@ -77,18 +77,14 @@ void AppendRow(std::string& out, int row, const TRunCore& run) {
         AppendNumber(out, (*column)[row]);
     }
     out += ',';
-    if (row >= FirstTickRow) {
-        out += MarkText(TickAt(waves, row));
-    }
+    out += MarkText(run.MarkAt(row));
     out += '\n';
 }
 
 // The window's run without the chart and with no pause after a failed read. Throws what the
 // window's run would swallow.
 std::string WavesCsv(const TRunOptions& options, char decimalSeparator) {
-    TBarLines barLines;
-    TBarTable bars;
-    TRunCore run(barLines, bars);
+    TRun run;
     WorkOutRun(options.path, options.numbers, ToolReadSettings(decimalSeparator), run);
     std::string csv(CsvHeader);
     for (int row = 0; row < run.BarCount(); ++row) {

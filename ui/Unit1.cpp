@@ -13,9 +13,9 @@
 
 #include "base/IntegerText.h"
 #include "chart/TChart.h"
+#include "chart/WindowFont.h"
 #include "ui/InitialFolder.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/WindowFont.h"
 
 namespace quillon {
 

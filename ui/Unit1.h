@@ -1,13 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string_view>
 
 #include <QString>
 #include <QWidget>
 
-#include "bars/BarData.h"
-#include "bars/BarLines.h"
+#include "bars/Run.h"
 #include "ui/ErrorBox.h"
 #include "ui/OpenDialog.h"
 #include "ui/PeriodicTimer.h"
@@ -25,6 +25,10 @@ class QTabWidget;
 namespace quillon {
 
 class TChart;
+
+// A failed read of the bar file holds the window up this long: the terminal is probably rewriting
+// the file, and the user's next click comes after it.
+inline constexpr std::chrono::milliseconds FailedReadPause{1000};
 
 // What the main window asks of the desktop beyond its own controls. Tests put their own answers
 // in.
@@ -54,7 +58,7 @@ public:
     const TPeriodicTimer& Timer1() const { return timer1_; }
     TPeriodicTimer& Timer1() { return timer1_; }
     const TOpenDialog& OpenDialog1() const { return openDialog1_; }
-    const TBarTable& BarTable() const { return barTable_; }
+    const TBarTable& BarTable() const { return run_.Bars(); }
 
 private:
     // Handlers. Their errors go to the standard error box through ReportErrors.
@@ -88,8 +92,8 @@ private:
     TDesktopServices services_;
     QString sourceFilePath_;
     std::int32_t refreshTickCount_ = 0;
-    TBarLines barLines_;
-    TBarTable barTable_;
+    // BarLines and the bar table, kept from run to run.
+    TRun run_;
     TPeriodicTimer timer1_;
     TOpenDialog openDialog1_;
     QDialog* form8_ = nullptr;

@@ -13,10 +13,10 @@
 #include <QLocale>
 #include <QPushButton>
 
-#include "bars/MakeWavesRun.h"
 #include "base/CheckedInt.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
+#include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
 #include "ui/ErrorText.h"
 #include "ui/LocaleText.h"
@@ -67,7 +67,8 @@ void TForm1::Button1Click() {
     settings.lag2Text = Edit2->text().toStdString();
     settings.sourceFilePath = QFile::encodeName(sourceFilePath_).toStdString();
     settings.read.decimalSeparator = DecimalSeparator(QLocale::system());
-    MakeWavesRun(settings, barLines_, barTable_, Chart1->Model());
+    settings.read.failedReadPause = FailedReadPause;
+    MakeWavesRun(settings, run_, Chart1->Model());
 }
 
 void TForm1::Button2Click() {

@@ -5,8 +5,8 @@
 #include <QVBoxLayout>
 
 #include "chart/Color.h"
+#include "chart/WindowFont.h"
 #include "ui/KeepOpenOnEscape.h"
-#include "ui/WindowFont.h"
 
 namespace quillon {
 

@@ -3,9 +3,9 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "chart/WindowFont.h"
 #include "ui/AboutPicture.h"
 #include "ui/KeepOpenOnEscape.h"
-#include "ui/WindowFont.h"
 
 namespace quillon {
 

@@ -3,9 +3,7 @@
 #include <chrono>
 #include <string>
 
-#include "bars/MakeWavesRun.h"
-#include "bars/ReadBarLines.h"
-#include "bars/RunWaves.h"
+#include "bars/Run.h"
 #include "tests/bars/BarTestFiles.h"
 #include "tests/tools/RunProcess.h"
 
@@ -21,45 +19,28 @@ std::string WriteBarFile(const TTempDir& dir, int barCount) {
     return dir.Write("bars" + std::to_string(barCount) + ".csv", BarFileText(settings));
 }
 
-TRunSettings DefaultsOn(std::string path) {
-    TRunSettings settings;
-    settings.sourceFilePath = std::move(path);
-    return settings;
-}
-
-// What a run works on: the terminal's default file, the window's settings and stores.
-struct TRunState {
+// A whole run at the window's defaults, without the chart: read the terminal's default file,
+// load 500 bars, work out the four waves.
+void BM_Run(benchmark::State& state) {
     TTempDir dir;
-    TRunSettings settings = DefaultsOn(WriteBarFile(dir, TerminalFileLines));
-    TBarLines barLines;
-    TBarTable bars;
-    TChartModel chart;
-
-    void Run() { MakeWavesRun(settings, barLines, bars, chart); }
-};
-
-// A whole run at the window's defaults: read the file, load 500 bars, four waves, refill the
-// chart.
-void BM_MakeWavesRun(benchmark::State& state) {
-    TRunState run;
+    const std::string path = WriteBarFile(dir, TerminalFileLines);
+    TRun run;
     for (auto _ : state) {
-        run.Run();
-        benchmark::DoNotOptimize(run.chart.Series17().Candles().data());
-    }
-    if (run.chart.Series17().Candles().size() != 500) {
-        state.SkipWithError("the run did not complete");
+        WorkOutRun(path, TRunNumbers{}, TReadSettings{}, run);
+        benchmark::DoNotOptimize(run.Waves().CloseWave1()[499]);
     }
 }
 // The engine works the four waves out side by side, so wall time is what the user waits.
-BENCHMARK(BM_MakeWavesRun)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Run)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The engine's share of a run, to tell it from the reader's and the chart's.
+// The engine's share of a run, to tell it from the reader's.
 void BM_WorkOutWaves(benchmark::State& state) {
-    TRunState run;
-    run.Run();
+    TTempDir dir;
+    TRun run;
+    WorkOutRun(WriteBarFile(dir, TerminalFileLines), TRunNumbers{}, TReadSettings{}, run);
     TRunWaves waves;
     for (auto _ : state) {
-        WorkOutWaves(run.bars, 500, 39, 16, waves);
+        WorkOutWaves(run.Bars(), 500, 39, 16, waves);
         benchmark::DoNotOptimize(waves.CloseWave1()[499]);
     }
 }
@@ -72,7 +53,7 @@ void BM_ReadBarLines(benchmark::State& state) {
     TBarLines barLines;
     int lineCount = 0;
     for (auto _ : state) {
-        lineCount = ReadBarLines(path, TReadSettings{}, barLines);
+        lineCount = ReadBarLines(path, TReadSettings{}, barLines).lineCount;
         benchmark::DoNotOptimize(lineCount);
     }
     if (lineCount != std::min(lines, BarLinesCapacity)) {

@@ -7,7 +7,9 @@
 
 #include "SampleRun.h"
 #include "chart/Candles.h"
+#include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
+#include "tests/bars/BarTestFiles.h"
 
 namespace quillon {
 namespace {
@@ -49,6 +51,24 @@ void BM_MouseMoveWithinOneCandle(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MouseMoveWithinOneCandle)->Unit(benchmark::kMicrosecond);
+
+// The window's whole run at its defaults on the terminal's default file of 1,900 bars: read, load
+// 500 bars, four waves, refill the chart's series (painting comes after, when the window repaints).
+void BM_MakeWavesRun(benchmark::State& state) {
+    TTempDir dir;
+    TRunSettings settings;
+    settings.sourceFilePath = dir.Write("EURUSD60.csv", BarFileText(TBarFileSettings{}));
+    TRun run;
+    TChartModel chart;
+    for (auto _ : state) {
+        MakeWavesRun(settings, run, chart);
+    }
+    if (chart.Series17().Candles().size() != 500) {
+        state.SkipWithError("the run did not complete");
+    }
+}
+// The engine works the four waves out side by side, so wall time is what the user waits.
+BENCHMARK(BM_MakeWavesRun)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace quillon

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <string>
 
-#include "bars/RunCore.h"
+#include "bars/Run.h"
 #include "tests/bars/BarTestFiles.h"
 #include "tests/tools/RunProcess.h"
 #include "tools/ChartPicture.h"
@@ -49,17 +49,15 @@ void BM_QuillonChartHelpProcess(benchmark::State& state) {
 }
 BENCHMARK(BM_QuillonChartHelpProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-struct TRun {
+struct TFileRun {
     TBarFile file;
-    TBarLines barLines;
-    TBarTable bars;
-    TRunCore run{barLines, bars};
+    quillon::TRun run;
 
-    void WorkOut() { WorkOutRun(file.path, TRunNumbers{}, NoPause, run); }
+    void WorkOut() { WorkOutRun(file.path, TRunNumbers{}, TReadSettings{}, run); }
 };
 
 void BM_Run(benchmark::State& state) {
-    TRun run;
+    TFileRun run;
     for (auto _ : state) {
         run.WorkOut();
     }
@@ -67,7 +65,7 @@ void BM_Run(benchmark::State& state) {
 BENCHMARK(BM_Run)->Unit(benchmark::kMillisecond);
 
 void BM_Picture(benchmark::State& state) {
-    TRun run;
+    TFileRun run;
     run.WorkOut();
     const auto format = static_cast<TPictureFormat>(state.range(0));
     for (auto _ : state) {
@@ -83,7 +81,7 @@ BENCHMARK(BM_Picture)
 // The PNG encoding alone, of the default picture: with the palette the tool gives it (1), and as
 // plain RGB (0), on which libpng tries its row filters.
 void BM_PngEncoding(benchmark::State& state) {
-    TRun run;
+    TFileRun run;
     run.WorkOut();
     const QImage written =
         QImage::fromData(ChartPicture(run.run, QSize(800, 600), TPictureFormat::Png));

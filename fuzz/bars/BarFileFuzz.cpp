@@ -50,9 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const timespec minuteAgo[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 60, 0}};
     Require(futimens(ScratchFile, minuteAgo) == 0);
 
-    std::int64_t firstFileLine = -1;
-    const int lineCount = ReadBarLines(ScratchPath, {separator, std::chrono::milliseconds(0)},
-                                       barLines, firstFileLine);
+    const TReadResult read = ReadBarLines(ScratchPath, {separator}, barLines);
+    const int lineCount = read.lineCount;
     // The lines the reader must keep: split at LF, each cut at its first CR and to the stored
     // length, a last line without LF counted too, and only the newest BarLinesCapacity of them.
     std::vector<std::string> all;
@@ -63,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
     }
     const int kept = std::min(std::ssize(all), std::ptrdiff_t{BarLinesCapacity});
-    Require(lineCount == kept && firstFileLine == std::ssize(all) - kept);
+    Require(lineCount == kept && read.firstFileLine == std::ssize(all) - kept);
     for (int i = 0; i < lineCount; ++i) {
         Require(barLines[i] == all[all.size() - static_cast<std::size_t>(kept - i)]);
     }

@@ -16,9 +16,6 @@
 
 namespace quillon {
 
-// A read that does not wait after a failure, for tests that do not time the wait.
-inline constexpr TReadSettings NoPause{'.', std::chrono::milliseconds(0)};
-
 // The lines of bars as the terminal writes them, without line ends.
 inline std::vector<std::string> LinesOf(const std::vector<TGeneratedBar>& bars) {
     std::vector<std::string> lines;

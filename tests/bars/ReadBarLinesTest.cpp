@@ -42,7 +42,7 @@ TEST(ReadBarLinesTest, LineEndsAndLongLines) {
     TTempDir dir;
     for (const auto& c : cases) {
         TBarLines lines;
-        ASSERT_EQ(ReadBarLines(dir.Write("bars.csv", c.text), NoPause, lines),
+        ASSERT_EQ(ReadBarLines(dir.Write("bars.csv", c.text), {}, lines).lineCount,
                   static_cast<int>(c.lines.size()))
             << c.name;
         for (int i = 0; i < static_cast<int>(c.lines.size()); ++i) {
@@ -75,7 +75,7 @@ TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
         TBarLines lines;
         lines[0] = "earlier";
         const auto start = std::chrono::steady_clock::now();
-        const TReadResult result = ReadBarFile(c.path, c.settings, lines);
+        const TReadResult result = ReadBarLines(c.path, c.settings, lines);
         EXPECT_GE(std::chrono::steady_clock::now() - start,
                   c.settings.failedReadPause + c.settings.settleWait)
             << c.name;
@@ -85,7 +85,7 @@ TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
     }
     ::close(writer);
     TBarLines lines;
-    EXPECT_EQ(ReadBarLines(locked, NoPause, lines), 2) << "after the writer let go";
+    EXPECT_EQ(ReadBarLines(locked, {}, lines).lineCount, 2) << "after the writer let go";
 }
 
 timespec At(nanoseconds sinceEpoch) {

@@ -12,7 +12,7 @@
 
 #include "bars/GetField.h"
 #include "tests/bars/BarTestFiles.h"
-#include "tests/bars/RunOutcome.h"
+#include "tests/chart/RunOutcome.h"
 #include "tests/tools/RunProcess.h"
 
 namespace quillon {
@@ -42,11 +42,9 @@ std::string RunTool(const std::string& path, const TSettings& s,
 }
 
 std::string RunInWindow(const std::string& path, const TSettings& s, char separator) {
-    TBarLines barLines;
-    TBarTable bars;
+    TRun run;
     TChartModel chart;
-    return RunAndJudge({s[0], s[1], s[2], path, {separator, std::chrono::milliseconds(0)}},
-                       barLines, bars, chart);
+    return RunAndJudge({s[0], s[1], s[2], path, {separator}}, run, chart);
 }
 
 // The environment of a numeric locale, made in dir, whose decimal separator is a comma.

@@ -19,7 +19,7 @@
 #include "bars/GetField.h"
 #include "bars/ReadBarLines.h"
 #include "tests/bars/BarTestFiles.h"
-#include "tests/bars/RunOutcome.h"
+#include "tests/chart/RunOutcome.h"
 
 namespace quillon {
 namespace {
@@ -106,9 +106,8 @@ TEST(LiveWriterTest, ARunNeverCompletesOnAFileBeingWritten) {
     TTempDir dir;
     const std::string path = dir.Path("EURUSD60.csv");
     const std::array<TVersion, 2> versions{GenerateBars({.seed = 1}), GenerateBars({.seed = 2})};
-    const TRunSettings settings{std::to_string(BarCount), "20", "8", path, NoPause};
-    TBarLines barLines;
-    TBarTable bars;
+    const TRunSettings settings{std::to_string(BarCount), "20", "8", path, {}};
+    TRun run;
     TChartModel chart;
     int complete = 0, failed = 0, partial = 0;
     std::mt19937 random(11);
@@ -118,8 +117,8 @@ TEST(LiveWriterTest, ARunNeverCompletesOnAFileBeingWritten) {
             RewriteForever(path, {BarFileText(versions[0]), BarFileText(versions[1])});
         }
         ASSERT_GT(writer.child, 0);
-        for (int run = 0; run < Runs; ++run) {
-            const std::string outcome = RunAndJudge(settings, barLines, bars, chart);
+        for (int i = 0; i < Runs; ++i) {
+            const std::string outcome = RunAndJudge(settings, run, chart);
             const std::vector<TCandle>& candles = chart.Series17().Candles();
             const bool whole =
                 outcome == "complete " + std::to_string(BarCount) &&

@@ -8,14 +8,14 @@
 #include <filesystem>
 #include <tuple>
 
-#include "bars/MakeWavesRun.h"
 #include "chart/Candles.h"
+#include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
+#include "chart/WindowFont.h"
 #include "tests/bars/BarTestFiles.h"
 #include "tests/chart/PixelCount.h"
 #include "tests/tools/RunProcess.h"
 #include "tools/ChartOptions.h"
-#include "ui/WindowFont.h"
 
 namespace quillon {
 namespace {
@@ -30,13 +30,12 @@ const std::vector<std::string> ShortRun{"--bars", "60", "--w1=20", "--w2", "10"}
 // The window's chart after the window's own run on the sample file, at `size`.
 struct TWindowChart {
     TChart chart;
-    TBarLines lines;
-    TBarTable bars;
+    TRun run;
 
     TWindowChart(const char* barCount, const char* lag1, const char* lag2, QSize size) {
         UseWindowFont(chart);
         chart.resize(size);
-        MakeWavesRun({barCount, lag1, lag2, SampleFile, NoPause}, lines, bars, chart.Model());
+        MakeWavesRun({barCount, lag1, lag2, SampleFile, {}}, run, chart.Model());
     }
     QImage Grab() { return chart.grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bars/RunCore.h"
+#include "bars/Run.h"
 #include "tests/bars/BarTestFiles.h"
 #include "tests/tools/RunProcess.h"
 
@@ -38,10 +38,9 @@ TEST(WavesCommandTest, OneRowPerBarWithNumbersThatReadBackExactly) {
     EXPECT_EQ(rows[0],
               "row,line,open,high,low,close,close_wave1,close_wave2,open_wave1,open_wave2,mark");
 
-    TBarLines lines;
-    TBarTable bars;
-    TRunCore run(lines, bars);
-    WorkOutRun(path, TRunNumbers{500, 30, 12}, NoPause, run);
+    TRun run;
+    WorkOutRun(path, TRunNumbers{500, 30, 12}, {}, run);
+    const TBarTable& bars = run.Bars();
     const TRunWaves& waves = run.Waves();
     const TSeries* columns[] = {&bars.BarOpen,      &bars.BarHigh,       &bars.BarLow,
                                 &bars.BarClose,     &waves.CloseWave1(), &waves.CloseWave2(),

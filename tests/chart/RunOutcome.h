@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "bars/MakeWavesRun.h"
 #include "base/Errors.h"
+#include "chart/MakeWavesRun.h"
 
 namespace quillon {
 
@@ -31,44 +31,33 @@ inline std::vector<TSeriesContent> ChartContent(const TChartModel& chart) {
     return content;
 }
 
-// One Make-Waves run as the window makes it, judged by what it left in the chart:
+// One Make-Waves run as the window makes it, judged by what it said and what it left in the chart:
 //   "complete N"       the seven series refilled for N candles, the provisional line empty;
 //   "silent N"         no message: N provisional close points, every other series as before;
 //   "error box: TEXT"  the bar count's conversion error escaped, the chart untouched;
 //   "inconsistent"     anything else, which no run may leave.
-inline std::string RunAndJudge(const TRunSettings& settings, TBarLines& barLines, TBarTable& bars,
-                               TChartModel& chart) {
-    constexpr std::size_t CloseLine = 0;
-    constexpr std::size_t Candles = TChartModel::CandleSeriesIndex;
+inline std::string RunAndJudge(const TRunSettings& settings, TRun& run, TChartModel& chart) {
     const std::vector<TSeriesContent> before = ChartContent(chart);
-    int changes = 0;
-    chart.SetChangeListener([&changes] { ++changes; });
-    std::string escaped;
+    bool completed = false;
     try {
-        MakeWavesRun(settings, barLines, bars, chart);
+        completed = MakeWavesRun(settings, run, chart);
     } catch (const IntegerConversionError& error) {
-        escaped = error.what();
+        return ChartContent(chart) == before ? "error box: " + error.Message() : "inconsistent";
     }
-    chart.SetChangeListener(nullptr);
-    if (!escaped.empty()) {
-        return changes == 0 ? "error box: " + escaped : "inconsistent";
-    }
-    // A run that repeats the previous run's data leaves the points it found, so the content alone
-    // cannot tell a complete run from one that stopped before touching the other series; the
-    // number of changes the chart was told of can: a silent end makes one clear and one change per
-    // provisional close point. Series20 and Series21 are never a run's.
     const std::vector<TSeriesContent> after = ChartContent(chart);
-    const std::size_t closePoints = after[CloseLine].size();
-    if (std::equal(before.begin() + 1, before.end(), after.begin() + 1) &&
-        changes <= 1 + static_cast<int>(closePoints)) {
-        return "silent " + std::to_string(closePoints);
+    // Series20 and Series21 (from index 7) are never a run's.
+    const auto sameFrom = [&](std::size_t first) {
+        return std::equal(before.begin() + first, before.end(), after.begin() + first);
+    };
+    if (!completed) {
+        return sameFrom(1) ? "silent " + std::to_string(after[0].size()) : "inconsistent";
     }
     // Two points on the first close wave and one on each other wave line per row from the fourth.
-    const std::size_t rows = std::max<std::size_t>(after[Candles].size(), 3) - 3;
-    if (std::equal(before.begin() + 7, before.end(), after.begin() + 7) &&
-        after[CloseLine].empty() && after[1].empty() && after[2].size() == 2 * rows &&
+    const std::size_t candles = after[TChartModel::CandleSeriesIndex].size();
+    const std::size_t rows = std::max<std::size_t>(candles, 3) - 3;
+    if (sameFrom(7) && after[0].empty() && after[1].empty() && after[2].size() == 2 * rows &&
         after[3].size() == rows && after[5].size() == rows && after[6].size() == rows) {
-        return "complete " + std::to_string(after[Candles].size());
+        return "complete " + std::to_string(candles);
     }
     return "inconsistent";
 }

@@ -1,4 +1,4 @@
-#include "ui/WindowFont.h"
+#include "chart/WindowFont.h"
 
 #include <QFont>
 #include <QWidget>

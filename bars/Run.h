@@ -12,6 +12,11 @@
 
 namespace quillon {
 
+// What a run is: one read of the bar file, the newest N bars of it loaded, and the four waves of
+// those bars worked out. It takes a path, the numbers below and how to read (TReadSettings); its
+// result is the loaded bars, their waves and marks, and each bar's line in the file. Showing the
+// result (the window's chart, a picture, CSV) and what a failure means are the caller's.
+
 // The numbers a run works with once its settings are converted.
 struct TRunNumbers {
     int N = DefaultBarCount;
@@ -22,19 +27,13 @@ struct TRunNumbers {
 // Told of each bar's line index in the file and its close price, before the bar's row is written.
 using TFileCloseListener = std::function<void(std::int64_t fileLine, double close)>;
 
-// The part of a Make-Waves run that every program shares: read the file, load the newest N bars,
-// work out the four waves. What a program does with the result (feed the chart, write CSV) and
-// with a failure (swallow it, report it) is its own. The steps are separate so that the window
-// can put its guard and its provisional close line between them; each raises the program's
-// errors, except ReadFile, which never raises.
-class TRunCore {
+// A run with its own storage, kept from one run to the next as the window keeps its line store
+// and bar table. The steps are separate so that the window can put its guard and its provisional
+// close line between them; each raises the program's errors, except ReadFile, which never raises.
+// About 64 KB in itself (the line store keeps its lines on the heap): one may live on a stack.
+class TRun {
 public:
-    // The run fills barLines and bars, which outlive it (the window keeps them between runs).
-    TRunCore(TBarLines& barLines, TBarTable& bars)
-        : barLines_(barLines)
-        , bars_(bars) {}
-
-    // Reads the whole file into the line store; a failed read waits read.failedReadPause.
+    // Reads the whole file into the line store (see ReadBarLines).
     void ReadFile(const std::string& path, const TReadSettings& read);
     // Loads the newest N stored lines into bar rows 0..N-1 (see LoadNewestBars), reading prices
     // with the read's decimal separator.
@@ -47,19 +46,21 @@ public:
     int BarCount() const { return N_; }
     const TBarTable& Bars() const { return bars_; }
     const TRunWaves& Waves() const { return waves_; }
+    // The mark of bar row `row` (see TickAt); none on the first FirstTickRow rows.
+    TTick MarkAt(int row) const;
     // The line index in the file (counted from 0) of bar row `row`: a file of more than
     // BarLinesCapacity lines keeps only its newest lines, so this is not the store's index.
     std::int64_t FileLineOfRow(int row) const;
 
 private:
-    TBarLines& barLines_;
-    TBarTable& bars_;
+    TBarLines barLines_;
+    TBarTable bars_;
+    TRunWaves waves_;
     char decimalSeparator_ = '.';
     int lineCount_ = 0;
     TReadFailure readFailure_ = TReadFailure::None;
     std::int64_t firstFileLine_ = 0;
     int N_ = 0;
-    TRunWaves waves_;
 };
 
 // A read that failed, named with its path and reason for a script's author: "cannot read PATH:
@@ -72,6 +73,6 @@ public:
 // The three steps in one call, every failure raised: for the programs that report them. A failed
 // read raises ReadFailedError, not the load's error that would follow from it.
 void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
-                TRunCore& run);
+                TRun& run);
 
 } // namespace quillon

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "bars/MakeWavesRun.h"
+#include "chart/MakeWavesRun.h"
 #include "engine/WaveComponent.h"
 #include "tests/bars/BarTestFiles.h"
-#include "tests/bars/RunOutcome.h"
+#include "tests/chart/RunOutcome.h"
 
 namespace quillon {
 namespace {
@@ -26,17 +26,17 @@ constexpr int FirstLine = FileLines - 500;
 TEST(MakeWavesRunTest, ACompleteRunThenFailedRuns) {
     TTempDir dir;
     const std::vector<TGeneratedBar> file = GenerateBars(TBarFileSettings{.barCount = FileLines});
-    TRunSettings settings{"500", "39", "16", dir.Write("EURUSD60.csv", BarFileText(file)), NoPause};
-    TBarLines barLines;
-    TBarTable bars;
+    TRunSettings settings{"500", "39", "16", dir.Write("EURUSD60.csv", BarFileText(file)), {}};
+    TRun run;
     TChartModel chart;
     chart.Series20().AppendPoint(1.0, 2.0, "", TPointColor());
     chart.ZoomTo(TChartRanges{{0, 1}, {0, 1}});
-    ASSERT_EQ(RunAndJudge(settings, barLines, bars, chart), "complete 500");
+    ASSERT_EQ(RunAndJudge(settings, run, chart), "complete 500");
     EXPECT_FALSE(chart.Zoom()) << "a run starts on automatic scales";
     const std::vector<TSeriesContent> content = ChartContent(chart);
 
     const int N = 500;
+    const TBarTable& bars = run.Bars();
     const TSeries close1 = WaveComponent(bars.BarClose, N, 39, 5, 0);
     const TSeries close2 = WaveComponent(bars.BarClose, N, 16, 5, 0);
     const TSeries open1 = WaveComponent(bars.BarOpen, N, 39, 5, 1);
@@ -73,7 +73,7 @@ TEST(MakeWavesRunTest, ACompleteRunThenFailedRuns) {
     // A later failure leaves the closes handed over on the provisional line, at x = their line in
     // the file, and every other series as the complete run left it.
     settings.lag1Text = "x";
-    EXPECT_EQ(RunAndJudge(settings, barLines, bars, chart), "silent 500");
+    EXPECT_EQ(RunAndJudge(settings, run, chart), "silent 500");
     TSeriesContent closes;
     for (int line = FirstLine; line < FileLines; ++line) {
         const double close = PointsToPrice(file[static_cast<std::size_t>(line)].close);
