@@ -4,6 +4,8 @@
 
 namespace quillon {
 
+// The capacities are the window's fixed tables from its first design; the tools share them, so a
+// script sees the same limits as the window's user.
 // Capacity of a price series: it sets the limit of 1,000 bars per run.
 inline constexpr int SeriesCapacity = 1000;
 // Capacity of a square matrix: it sets the largest window length, 101.
