@@ -78,11 +78,13 @@ fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
 	    echo "{}: exit $$?, $$(grep -c . fuzz-work/{}.log) log lines"'
 
 # How many one-line faults in the product code the release suite catches: a sample of MUTANTS
-# mutations chosen with SEED, each built and tested in build-mutants/.
+# mutations chosen with SEED, each built and tested in build-mutants/. REPLAY=FILE runs a saved
+# sample instead (mutants/sample-*.jsonl), found in the code as it is now.
 MUTANTS ?= 40
 SEED ?= 1
+REPLAY ?=
 mutants: deps
-	python3 tools/mutants.py --mutants $(MUTANTS) --seed $(SEED)
+	python3 mutants/mutants.py $(if $(REPLAY),--replay $(REPLAY),--mutants $(MUTANTS) --seed $(SEED))
 
 # Without a display the program itself says so in one line.
 run: build
