@@ -26,8 +26,19 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins l
 
 all: build
 
+# Where Debian's package tools are missing, deps names what the build needs and leaves the
+# installing to the system's own package manager; the build then goes on with what is there.
 deps:
-	@missing=""; \
+	@if ! command -v dpkg-query >/dev/null 2>&1 || ! command -v apt-get >/dev/null 2>&1; then \
+	  echo "make deps: no dpkg-query or apt-get here, so nothing is installed. Quillon needs:"; \
+	  echo "  to build: Qt 6 Base and Qt 6 SVG with their development files, a C++20 compiler"; \
+	  echo "            (GCC 12 builds it on Debian 12), CMake 3.25 or later, make, pkg-config"; \
+	  echo "  to test:  GoogleTest and Google Mock; to benchmark: Google Benchmark"; \
+	  echo "            (without it: make CMAKE_FLAGS=-DQUILLON_BENCHMARKS=OFF ...)"; \
+	  echo "Going on with what is installed."; \
+	  exit 0; \
+	fi; \
+	missing=""; \
 	for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
@@ -38,8 +49,11 @@ deps:
 	  DEBIAN_FRONTEND=noninteractive $$sudo apt-get install -y -qq $$missing; \
 	fi
 
+# Extra settings for the first configure, such as -DQUILLON_BENCHMARKS=OFF.
+CMAKE_FLAGS ?=
 configure: deps
-	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	@test -f $(BUILD_DIR)/CMakeCache.txt || cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release \
+	    $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -78,11 +92,13 @@ fuzz: deps $(FUZZ_DIR)/CMakeCache.txt
 	    echo "{}: exit $$?, $$(grep -c . fuzz-work/{}.log) log lines"'
 
 # How many one-line faults in the product code the release suite catches: a sample of MUTANTS
-# mutations chosen with SEED, each built and tested in build-mutants/.
+# mutations chosen with SEED, each built and tested in build-mutants/. REPLAY=FILE runs a saved
+# sample instead (mutants/sample-*.jsonl), found in the code as it is now.
 MUTANTS ?= 40
 SEED ?= 1
+REPLAY ?=
 mutants: deps
-	python3 tools/mutants.py --mutants $(MUTANTS) --seed $(SEED)
+	python3 mutants/mutants.py $(if $(REPLAY),--replay $(REPLAY),--mutants $(MUTANTS) --seed $(SEED))
 
 # Without a display the program itself says so in one line.
 run: build

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
-#include <stdexcept>
 
 namespace quillon {
 
@@ -96,17 +95,6 @@ std::string BarFileText(const std::vector<TGeneratedBar>& bars) {
 
 std::string BarFileText(const TBarFileSettings& settings) {
     return BarFileText(GenerateBars(settings));
-}
-
-void WriteTextFile(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        throw std::runtime_error("cannot create " + path);
-    }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written) {
-        throw std::runtime_error("cannot write " + path);
-    }
 }
 
 } // namespace quillon

@@ -49,7 +49,4 @@ std::string BarLineText(const TGeneratedBar& bar);
 std::string BarFileText(const std::vector<TGeneratedBar>& bars);
 std::string BarFileText(const TBarFileSettings& settings);
 
-// Writes text to path byte for byte; throws std::runtime_error when it cannot.
-void WriteTextFile(const std::string& path, const std::string& text);
-
 } // namespace quillon

@@ -9,8 +9,6 @@ namespace quillon {
 
 namespace {
 
-constexpr std::string_view Program = "quillon-chart";
-
 std::string SizeText(int width, int height) {
     return IntegerToText(width) + "x" + IntegerToText(height);
 }
@@ -63,31 +61,34 @@ the grid, as the window's chart area of that size shows them. It needs no displa
 Prices are read with the decimal separator of the numeric locale that the environment sets
 (LC_ALL, LC_NUMERIC, LANG), a point when none is set; the file must use the same separator.
 
-Exit status: 0 on success; 1 when the file cannot be analysed (with the reason on standard error,
-as quillon-waves gives it) or the picture cannot be written (with its path and the reason; no
-partial file is left); 2 on a usage error, with a line naming it before this text.
+Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
+"quillon-chart: " and gives the reason: a file that cannot be analysed gives the reasons that
+quillon-waves gives; a picture that cannot be written gives "cannot write OUT: " and the system's
+reason, and no partial file is left; standard output that cannot be written gives "cannot write to
+standard output: " and why; 2 on a usage error, with a line naming it before this text.
 )";
 }
 
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,
                                     std::string& out, std::string& err) {
     std::string size;
-    const TToolOption extra[] = {{"output", 'o', &options.output}, {"size", 0, &size}};
+    const TOption extra[] = {{"output", 'o', &options.output}, {"size", 0, &size}};
     const std::string usage = ChartUsage();
     if (const std::optional<int> status =
-            ReadToolOptions(Program, args, extra, usage, options.run, out, err)) {
+            ReadToolOptions(ChartProgram, args, extra, usage, options.run, out, err)) {
         return status;
     }
     if (options.output.empty()) {
-        return UsageError(Program, "no -o OUT given", usage, err);
+        return UsageError(ChartProgram, "no -o OUT given", usage, err);
     }
     if (!ReadOutput(options)) {
-        return UsageError(Program, "-o " + options.output + ": not a .png or .svg name, nor -",
+        return UsageError(ChartProgram, "-o " + options.output + ": not a .png or .svg name, nor -",
                           usage, err);
     }
     if (!size.empty() && !ReadSize(size, options)) {
-        return UsageError(Program, "--size " + size + ": not WIDTHxHEIGHT from " + SizeRangeText(),
-                          usage, err);
+        return UsageError(ChartProgram,
+                          "--size " + size + ": not WIDTHxHEIGHT from " + SizeRangeText(), usage,
+                          err);
     }
     return std::nullopt;
 }

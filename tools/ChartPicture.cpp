@@ -1,11 +1,9 @@
 #include "tools/ChartPicture.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <stdexcept>
 
@@ -79,10 +77,6 @@ QByteArray SvgOf(const TChart& chart, QSize size) {
     return bytes;
 }
 
-[[noreturn]] void ThrowWriteError(const std::string& path, const QString& reason) {
-    throw std::runtime_error("cannot write " + path + ": " + reason.toStdString());
-}
-
 } // namespace
 
 QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format) {
@@ -91,16 +85,6 @@ QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format) {
     chart.resize(size);
     FeedChart(run, chart.Model());
     return format == TPictureFormat::Svg ? SvgOf(chart, size) : PngOf(chart, size);
-}
-
-void WriteFileInPlace(const std::string& path, const QByteArray& bytes) {
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
-        ThrowWriteError(path, file.errorString());
-    }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
-        ThrowWriteError(path, file.errorString());
-    }
 }
 
 } // namespace quillon

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QSize>
-#include <string>
 
 #include "tools/ChartOptions.h"
 
@@ -14,9 +13,5 @@ class TRun;
 // font, fed as the window's run feeds it, painted by its own Render into a PNG or an SVG (lines
 // and text as vectors). Needs a QApplication.
 QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format);
-
-// Writes bytes to a temporary file beside path and renames it into place, so that a failure
-// leaves no partial file; a failure raises its path and reason.
-void WriteFileInPlace(const std::string& path, const QByteArray& bytes);
 
 } // namespace quillon

@@ -1,8 +1,4 @@
 #include <QApplication>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,7 +6,9 @@
 #include "bars/Run.h"
 #include "tools/ChartOptions.h"
 #include "tools/ChartPicture.h"
+#include "tools/FileInPlace.h"
 #include "tools/ToolCommand.h"
+#include "tools/ToolOutput.h"
 
 namespace {
 
@@ -24,22 +22,11 @@ void KeepToolkitFailures(QtMsgType type, const QMessageLogContext& context, cons
     }
 }
 
-void Write(std::FILE* stream, std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-}
-
-void WriteToStandardOutput(const QByteArray& bytes) {
-    Write(stdout, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    if (std::fflush(stdout) != 0) {
-        throw std::runtime_error(std::string("cannot write to standard output: ") +
-                                 std::strerror(errno));
-    }
-}
-
 // The chart of the run, painted where no window is ever shown: on the offscreen platform unless
-// the user names another, and with none of the user's arguments handed to the toolkit.
+// the user names another, and with none of the user's arguments handed to the toolkit. The
+// picture goes to its file, or to out for standard output.
 void MakePicture(const char* programPath, const quillon::TChartOptions& options,
-                 const quillon::TRun& run) {
+                 const quillon::TRun& run, std::string& out) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
@@ -49,16 +36,18 @@ void MakePicture(const char* programPath, const quillon::TChartOptions& options,
     const QApplication application(toolkitArgc, toolkitArgv);
     const QByteArray picture =
         ChartPicture(run, QSize(options.width, options.height), options.format);
+    const std::string_view bytes(picture.constData(), static_cast<std::size_t>(picture.size()));
     if (options.output == quillon::StandardOutputName) {
-        WriteToStandardOutput(picture);
+        out += bytes;
     } else {
-        quillon::WriteFileInPlace(options.output, picture);
+        quillon::WriteFileInPlace(options.output, bytes);
     }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    quillon::HoldStandardStreams();
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     std::string out;
     std::string err;
@@ -67,14 +56,13 @@ int main(int argc, char** argv) {
     if (status < 0) {
         quillon::TRun run;
         status = quillon::ReportFailures(
+            quillon::ChartProgram,
             [&] {
                 WorkOutRun(options.run.path, options.run.numbers,
                            quillon::ToolReadSettings(quillon::EnvironmentDecimalSeparator()), run);
-                MakePicture(argv[0], options, run);
+                MakePicture(argv[0], options, run, out);
             },
             err);
     }
-    Write(stdout, out);
-    Write(stderr, err);
-    return std::fflush(stdout) == 0 ? status : quillon::ExitFailure;
+    return quillon::FinishTool(quillon::ChartProgram, status, out, err);
 }

@@ -1,69 +1,93 @@
-#include <getopt.h>
-
-#include <cstdio>
-#include <exception>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/IntegerText.h"
 #include "tools/BarFileGenerator.h"
+#include "tools/ToolCommand.h"
+#include "tools/ToolOutput.h"
 
 namespace {
 
-constexpr std::string_view Usage =
-    R"(Usage: quillon-make-bars [--bars N] [--seed S] [--period MINUTES]
+constexpr std::string_view Program = "quillon-make-bars";
+constexpr int Largest = std::numeric_limits<int>::max();
 
-Writes a made-up bar file to standard output: N bars (default 1900) of a random walk of prices,
-one a line as the MetaTrader indicator writes them (date,time,open,high,low,close,volume, five
-digits after the point, CR LF line ends), oldest first, from 2 January 2024 on, one bar every
-MINUTES minutes (default 60). The same seed (default 1) gives the same file.
+std::string Usage(const quillon::TBarFileSettings& defaults) {
+    const auto optionLine = [](std::string_view head, int least, const std::string& byDefault) {
+        return std::string(head) + quillon::IntegerToText(least) + " to " +
+               quillon::IntegerToText(Largest) + " (default " + byDefault + ")\n";
+    };
+    return R"(Usage: quillon-make-bars [--bars N] [--seed S] [--period MINUTES]
+
+Writes a made-up bar file to standard output: N bars of a random walk of prices, one a line as
+the MetaTrader indicator writes them (date,time,open,high,low,close,volume, five digits after the
+point, CR LF line ends), oldest first, from 2 January 2024 on, one bar every MINUTES minutes. The
+same seed gives the same file.
+
+)" +
+           optionLine("  --bars N          bars to write, ", 0,
+                      quillon::IntegerToText(defaults.barCount)) +
+           optionLine("  --seed S          the random walk's seed, ", 0,
+                      std::to_string(defaults.seed)) +
+           optionLine("  --period MINUTES  minutes from one bar to the next, ", 1,
+                      quillon::IntegerToText(defaults.periodMinutes)) +
+           R"(  --help            print this text
+  --version         print the program's name and version
+
+Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
+"quillon-make-bars: " and gives the reason (standard output that cannot be written gives
+"cannot write to standard output: " and why); 2 on a usage error, with a line naming it before
+this text.
 )";
+}
 
-constexpr int ExitUsage = 2;
-
-void Write(std::FILE* stream, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stream);
+// settings := the defaults with the options applied. The status the program ends with when it
+// goes no further, nothing when it should write the file.
+std::optional<int> ReadSettings(std::span<const std::string_view> args,
+                                quillon::TBarFileSettings& settings, std::string& out,
+                                std::string& err) {
+    const std::string usage = Usage(settings);
+    std::string texts[3] = {quillon::IntegerToText(settings.barCount),
+                            std::to_string(settings.seed),
+                            quillon::IntegerToText(settings.periodMinutes)};
+    const quillon::TOption options[] = {
+        {"bars", 0, &texts[0]}, {"seed", 0, &texts[1]}, {"period", 0, &texts[2]}};
+    quillon::TCommandLine line;
+    if (const std::optional<int> status =
+            quillon::ReadToolCommandLine(Program, args, options, usage, line, out, err)) {
+        return status;
+    }
+    std::string reason;
+    int seed = 0;
+    if (!line.operands.empty()) {
+        reason = line.operands[0] + ": not an option, and no FILE is read";
+    } else if (quillon::ReadIntegerOption("--bars", texts[0], 0, Largest, settings.barCount,
+                                          reason) &&
+               quillon::ReadIntegerOption("--seed", texts[1], 0, Largest, seed, reason) &&
+               quillon::ReadIntegerOption("--period", texts[2], 1, Largest, settings.periodMinutes,
+                                          reason)) {
+        settings.seed = static_cast<std::uint64_t>(seed);
+        return std::nullopt;
+    }
+    return quillon::UsageError(Program, reason, usage, err);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    enum : int { BarsCode = 256, SeedCode, PeriodCode, HelpCode };
-    const option longOptions[] = {{"bars", required_argument, nullptr, BarsCode},
-                                  {"seed", required_argument, nullptr, SeedCode},
-                                  {"period", required_argument, nullptr, PeriodCode},
-                                  {"help", no_argument, nullptr, HelpCode},
-                                  {nullptr, 0, nullptr, 0}};
-    std::string texts[3] = {"1900", "1", "60"}; // bars, seed, period
-    opterr = 0;
-    for (int code; (code = getopt_long(argc, argv, "", longOptions, nullptr)) != -1;) {
-        if (code == HelpCode) {
-            Write(stdout, Usage);
-            return 0;
-        }
-        if (code < BarsCode || code > PeriodCode) {
-            Write(stderr, Usage);
-            return ExitUsage;
-        }
-        texts[code - BarsCode] = optarg;
-    }
-    if (optind != argc) {
-        Write(stderr, Usage);
-        return ExitUsage;
-    }
+    quillon::HoldStandardStreams();
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    std::string out;
+    std::string err;
     quillon::TBarFileSettings settings;
-    try {
-        settings.barCount = quillon::TextToInteger(texts[0]);
-        settings.seed = static_cast<std::uint64_t>(quillon::TextToInteger(texts[1]));
-        settings.periodMinutes = quillon::TextToInteger(texts[2]);
-    } catch (const std::exception& error) {
-        Write(stderr, std::string(error.what()) + "\n");
-        return ExitUsage;
+    int status = ReadSettings(args, settings, out, err).value_or(-1);
+    if (status < 0) {
+        status = quillon::ReportFailures(
+            Program, [&] { out = quillon::BarFileText(settings); }, err);
     }
-    if (settings.barCount < 0 || settings.periodMinutes < 1) {
-        Write(stderr, Usage);
-        return ExitUsage;
-    }
-    Write(stdout, quillon::BarFileText(settings));
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return quillon::FinishTool(Program, status, out, err);
 }

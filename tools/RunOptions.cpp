@@ -1,12 +1,9 @@
 #include "tools/RunOptions.h"
 
-#include <getopt.h>
-
 #include <algorithm>
-#include <optional>
+#include <clocale>
 #include <vector>
 
-#include "base/Errors.h"
 #include "base/IntegerText.h"
 #include "base/Types.h"
 
@@ -14,105 +11,43 @@ namespace quillon {
 
 namespace {
 
-// getopt_long's codes for the options without a letter; above any character.
-enum : int { BarsCode = 256, Lag1Code, Lag2Code, HelpCode, FirstExtraCode };
-
-int CodeOf(const TToolOption& extra, std::size_t index) {
-    return extra.letter != 0 ? extra.letter : FirstExtraCode + static_cast<int>(index);
-}
-
-// value := the option's text (its default when not given) as an integer from 1 to highest.
-bool ReadNumber(const char* option, const std::optional<std::string>& text, int highest, int& value,
-                std::string& reason) {
-    const std::string shown = text ? *text : IntegerToText(value);
-    try {
-        value = TextToInteger(shown);
-        if (value >= 1 && value <= highest) {
-            return true;
-        }
-    } catch (const IntegerConversionError&) {
+// One FILE, and the numbers: a bar count fits the bar table, a lag fits the covariance matrix and
+// the bars loaded.
+bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], TRunOptions& options,
+             std::string& reason) {
+    if (line.operands.size() != 1) {
+        reason = line.operands.empty() ? "no FILE given" : "one FILE only";
+        return false;
     }
-    reason =
-        std::string(option) + " " + shown + ": not an integer from 1 to " + IntegerToText(highest);
-    return false;
-}
-
-// A bar count fits the bar table; a lag fits the covariance matrix and the bars loaded.
-bool ReadNumbers(const std::optional<std::string> (&texts)[3], TRunNumbers& n,
-                 std::string& reason) {
-    if (!ReadNumber("--bars", texts[0], SeriesCapacity, n.N, reason)) {
+    options.path = line.operands[0];
+    TRunNumbers& n = options.numbers;
+    if (!ReadIntegerOption("--bars", texts[0], 1, SeriesCapacity, n.N, reason)) {
         return false;
     }
     const int lagHighest = std::min(MatrixOrderCapacity, n.N);
-    return ReadNumber("--w1", texts[1], lagHighest, n.W1, reason) &&
-           ReadNumber("--w2", texts[2], lagHighest, n.W2, reason);
+    return ReadIntegerOption("--w1", texts[1], 1, lagHighest, n.W1, reason) &&
+           ReadIntegerOption("--w2", texts[2], 1, lagHighest, n.W2, reason);
 }
 
 } // namespace
 
-bool ReadRunOptions(std::span<const std::string_view> args, std::span<const TToolOption> extra,
-                    TRunOptions& options, std::string& reason) {
-    // getopt_long wants writable C strings, after the program's name.
-    std::vector<std::string> texts{"tool"};
-    texts.insert(texts.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& text : texts) {
-        argv.push_back(text.data());
+std::optional<int> ReadToolOptions(std::string_view program, std::span<const std::string_view> args,
+                                   std::span<const TOption> extra, const std::string& usage,
+                                   TRunOptions& options, std::string& out, std::string& err) {
+    const TRunNumbers& n = options.numbers;
+    std::string texts[3] = {IntegerToText(n.N), IntegerToText(n.W1), IntegerToText(n.W2)};
+    std::vector<TOption> table{{"bars", 0, &texts[0]}, {"w1", 0, &texts[1]}, {"w2", 0, &texts[2]}};
+    table.insert(table.end(), extra.begin(), extra.end());
+    TCommandLine line;
+    if (const std::optional<int> status =
+            ReadToolCommandLine(program, args, table, usage, line, out, err)) {
+        return status;
     }
-    argv.push_back(nullptr);
-
-    std::vector<option> longOptions{{"bars", required_argument, nullptr, BarsCode},
-                                    {"w1", required_argument, nullptr, Lag1Code},
-                                    {"w2", required_argument, nullptr, Lag2Code},
-                                    {"help", no_argument, nullptr, HelpCode}};
-    // Reserved, so that the names stay where getopt_long is told they are.
-    std::vector<std::string> extraNames;
-    extraNames.reserve(extra.size());
-    std::string letters = ":"; // so that a missing value is told apart from an unknown option
-    for (std::size_t i = 0; i < extra.size(); ++i) {
-        if (extra[i].letter != 0) {
-            letters += extra[i].letter;
-            letters += ':';
-        }
-        if (!extra[i].longName.empty()) {
-            const std::string& name = extraNames.emplace_back(extra[i].longName);
-            longOptions.push_back({name.c_str(), required_argument, nullptr, CodeOf(extra[i], i)});
-        }
+    std::string reason;
+    if (!ReadRun(line, texts, options, reason)) {
+        return UsageError(program, reason, usage, err);
     }
-    longOptions.push_back({nullptr, 0, nullptr, 0});
-
-    // getopt_long keeps its place in globals; 0 makes GNU's start afresh, as reading several
-    // argument lists in one process (the tests do) needs. The messages are ours, not its.
-    optind = 0;
-    opterr = 0;
-    std::optional<std::string> numberTexts[3];
-    const int argc = static_cast<int>(texts.size());
-    for (int code; (code = getopt_long(argc, argv.data(), letters.c_str(), longOptions.data(),
-                                       nullptr)) != -1;) {
-        if (code >= BarsCode && code <= Lag2Code) {
-            numberTexts[code - BarsCode] = optarg;
-        } else if (code == HelpCode) {
-            options.help = true;
-        } else if (code == ':' || code == '?') {
-            reason = std::string(argv[optind - 1]) +
-                     (code == ':' ? ": a value is missing" : ": not an option");
-            return false;
-        }
-        for (std::size_t i = 0; i < extra.size(); ++i) {
-            if (code == CodeOf(extra[i], i)) {
-                *extra[i].value = optarg;
-            }
-        }
-    }
-    if (options.help) {
-        return true;
-    }
-    if (argc - optind != 1) {
-        reason = argc == optind ? "no FILE given" : "one FILE only";
-        return false;
-    }
-    options.path = argv[optind];
-    return ReadNumbers(numberTexts, options.numbers, reason);
+    return std::nullopt;
 }
 
 std::string RunOptionsUsage() {
@@ -126,7 +61,22 @@ std::string RunOptionsUsage() {
            "  --w2 L     window length of the second wave of each pair, likewise (default " +
            IntegerToText(DefaultLag2) +
            ")\n"
-           "  --help     print this text\n";
+           "  --help     print this text\n"
+           "  --version  print the program's name and version\n";
+}
+
+char EnvironmentDecimalSeparator() {
+    if (std::setlocale(LC_NUMERIC, "") != nullptr) {
+        const char* text = std::localeconv()->decimal_point;
+        if (text != nullptr && text[0] != '\0' && text[1] == '\0') {
+            return text[0];
+        }
+    }
+    return '.';
+}
+
+TReadSettings ToolReadSettings(char decimalSeparator) {
+    return TReadSettings{decimalSeparator, std::chrono::milliseconds(0), ToolSettleWait};
 }
 
 } // namespace quillon

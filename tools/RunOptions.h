@@ -1,40 +1,42 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "bars/Run.h"
+#include "tools/ToolCommand.h"
 
 namespace quillon {
 
-inline constexpr int ExitSuccess = 0;
-inline constexpr int ExitFailure = 1;
-inline constexpr int ExitUsage = 2;
-
-// An option a tool takes beyond the run's own; it always has a value. Either name may be missing
-// (empty, or 0 for the letter).
-struct TToolOption {
-    std::string_view longName;
-    char letter = 0;
-    std::string* value = nullptr;
-};
-
-// The arguments of a tool that makes one run: FILE [--bars N] [--w1 L] [--w2 L] [--help] and
-// the tool's own options.
+// The arguments of a tool that makes one run: FILE [--bars N] [--w1 L] [--w2 L] and the tool's
+// own options.
 struct TRunOptions {
     std::string path;
     TRunNumbers numbers;
-    bool help = false;
 };
 
-// Reads args (without the program's name): "--opt value" or "--opt=value", operands anywhere,
-// "--" ending the options. The run's numbers are integer texts checked against what a run can
-// take. False on a usage error, with a one-line reason (possibly empty) in reason.
-bool ReadRunOptions(std::span<const std::string_view> args, std::span<const TToolOption> extra,
-                    TRunOptions& options, std::string& reason);
+// Reads the run's options and the tool's own (extra) from args as ReadToolCommandLine does, with
+// one FILE among the operands. The run's numbers are integer texts checked against what a run can
+// take. The status the tool ends with when it goes no further (a usage error; --help; --version),
+// nothing when it should make the run.
+std::optional<int> ReadToolOptions(std::string_view program, std::span<const std::string_view> args,
+                                   std::span<const TOption> extra, const std::string& usage,
+                                   TRunOptions& options, std::string& out, std::string& err);
 
-// The usage lines of --bars, --w1, --w2 and --help, with their ranges and defaults.
+// The usage lines of --bars, --w1, --w2, --help and --version, with their ranges and defaults.
 std::string RunOptionsUsage();
+
+// The numeric locale's decimal separator as the environment sets it (LC_ALL, LC_NUMERIC, LANG; a
+// point when none is set or when it is not a single byte, which a bar file could not hold in one
+// character).
+char EnvironmentDecimalSeparator();
+
+// The read of a tool's run: no pause after a failed read, but a file being written is waited for
+// up to ToolSettleWait, since a script cannot click again as the window's user does.
+TReadSettings ToolReadSettings(char decimalSeparator);
+inline constexpr std::chrono::milliseconds ToolSettleWait{1000};
 
 } // namespace quillon

@@ -1,40 +1,39 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "tools/RunOptions.h"
+#include "tools/CommandLine.h"
 
 namespace quillon {
 
-// What the tools that make one run share around the run itself.
+// What every command-line tool shares: its exit statuses, its command line, --help and
+// --version, and the one line that reports a failure, which starts with the program's name.
 
-// Reads the options as ReadRunOptions does. A usage error puts "PROGRAM: reason", then usage, on
-// err and gives ExitUsage; --help puts usage on out and gives ExitSuccess; nothing when the tool
-// should go on with the run.
-std::optional<int> ReadToolOptions(std::string_view program, std::span<const std::string_view> args,
-                                   std::span<const TToolOption> extra, const std::string& usage,
-                                   TRunOptions& options, std::string& out, std::string& err);
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitFailure = 1;
+inline constexpr int ExitUsage = 2;
+
+// Reads the command line as ReadCommandLine does. A usage error puts "PROGRAM: reason", then
+// usage, on err and gives ExitUsage; --help puts usage on out, --version the version line, and
+// both give ExitSuccess; nothing when the tool should go on.
+std::optional<int> ReadToolCommandLine(std::string_view program,
+                                       std::span<const std::string_view> args,
+                                       std::span<const TOption> options, const std::string& usage,
+                                       TCommandLine& line, std::string& out, std::string& err);
 
 // A usage error of program: "PROGRAM: reason" and the usage on err; gives ExitUsage.
 int UsageError(std::string_view program, const std::string& reason, const std::string& usage,
                std::string& err);
 
-// Does work; a failure in it gives ExitFailure with its whole message on a line of err.
-int ReportFailures(const std::function<void()>& work, std::string& err);
+// Does work; a failure in it gives ExitFailure, with "PROGRAM: " and its whole message on a line
+// of err.
+int ReportFailures(std::string_view program, const std::function<void()>& work, std::string& err);
 
-// The numeric locale's decimal separator as the environment sets it (LC_ALL, LC_NUMERIC, LANG; a
-// point when none is set or when it is not a single byte, which a bar file could not hold in one
-// character).
-char EnvironmentDecimalSeparator();
-
-// The read of a tool's run: no pause after a failed read, but a file being written is waited for
-// up to ToolSettleWait, since a script cannot click again as the window's user does.
-TReadSettings ToolReadSettings(char decimalSeparator);
-inline constexpr std::chrono::milliseconds ToolSettleWait{1000};
+// "PROGRAM VERSION" and a line end, with the project's version.
+std::string VersionLine(std::string_view program);
 
 } // namespace quillon

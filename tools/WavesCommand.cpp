@@ -33,13 +33,13 @@ Prices are read with the decimal separator of the numeric locale that the enviro
 A file that another program is writing is waited for up to a second, until it has been left
 alone for a tenth of a second.
 
-Exit status: 0 on success; 1 when the file cannot be analysed, with the reason on standard
-error: a file that cannot be read gives "cannot read FILE: " and why (no such file, not a
-regular file, permission denied, held or being written by another program); its content or the
-computation give the window's own messages (a file with fewer lines than N gives "Range check
-error"); 2 on a usage
-error (an unknown option, a missing FILE, or a value out of its range), with a line naming it
-before this text.
+Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
+"quillon-waves: " and gives the reason: a file that cannot be read gives "cannot read FILE: " and
+why (no such file, not a regular file, permission denied, held or being written by another
+program); its content or the computation give the window's own messages (a file with fewer lines
+than N gives "Range check error"); standard output that cannot be written gives "cannot write to
+standard output: " and why; 2 on a usage error (an unknown option, a missing FILE, or a value out
+of its range), with a line naming it before this text.
 )";
 }
 
@@ -99,10 +99,11 @@ int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparato
                     std::string& err) {
     TRunOptions options;
     if (const std::optional<int> status =
-            ReadToolOptions("quillon-waves", args, {}, Usage(), options, out, err)) {
+            ReadToolOptions(WavesProgram, args, {}, Usage(), options, out, err)) {
         return *status;
     }
-    return ReportFailures([&] { out += WavesCsv(options, decimalSeparator); }, err);
+    return ReportFailures(
+        WavesProgram, [&] { out += WavesCsv(options, decimalSeparator); }, err);
 }
 
 } // namespace quillon

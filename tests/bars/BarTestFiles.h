@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bars/BarData.h"
+#include "tests/support/TextFile.h"
 #include "tools/BarFileGenerator.h"
 
 namespace quillon {

@@ -84,7 +84,7 @@ std::string Refused(const std::string& option, int highest) {
 }
 
 std::string PriceError(const std::string& text) {
-    return "exit 1: '" + text + "' is not a valid floating point value\n";
+    return "exit 1: quillon-waves: '" + text + "' is not a valid floating point value\n";
 }
 
 // Every bad input, end to end: how the window's run ends (see RunAndJudge) and what quillon-waves
@@ -92,10 +92,10 @@ std::string PriceError(const std::string& text) {
 // "silent 300" means the close of FaultyLine was not handed over, "silent 301" that it was.
 TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
     const std::string bar = "20240315,1200,1.08000,1.08040,1.07960,";
-    const std::string rangeError = "exit 1: Range check error\n";
+    const std::string rangeError = "exit 1: quillon-waves: Range check error\n";
     // The tool names a failed read with its path, which a case's file decides.
     const auto cannotRead = [](const std::string& reason) {
-        return "exit 1: cannot read {path}: " + reason + "\n";
+        return "exit 1: quillon-waves: cannot read {path}: " + reason + "\n";
     };
     const std::string complete = "exit 0, 500 rows to line 1899";
     const std::string nulClose = std::string("1.08") + '\0' + "010";
@@ -146,7 +146,7 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         {"10,500 lines", FileOf(BarFileText(TBarFileSettings{.barCount = 10500})), "complete 500",
          "exit 0, 500 rows to line 10499"},
         {"close 1e308 overflows the waves", WithLine(bar + "1e308,87"), "silent 500",
-         "exit 1: Floating point overflow\n"},
+         "exit 1: quillon-waves: Floating point overflow\n"},
         {"bar count not an integer", StandardFile, "error box: 'x' is not a valid integer value",
          Refused("--bars x", 1000), TSettings{"x", "39", "16"}},
         {"bar count 0", StandardFile, "silent 0", Refused("--bars 0", 1000),

@@ -35,7 +35,8 @@ DESTDIR="$scratch/root" "$cmake" --install "$build_dir" --prefix /usr >/dev/null
 (cd "$scratch/root" && find . -type f | sed 's/^\.//' | sort) >"$scratch/installed"
 diff "$scratch/installed" "$scratch/packaged" >&2 || fail "package and install differ (< install, > package)"
 
-for file in /usr/bin/quillon /usr/bin/quillon-waves /usr/bin/quillon-chart /usr/share/quillon/EURUSD60.csv \
+for file in /usr/bin/quillon /usr/bin/quillon-waves /usr/bin/quillon-chart /usr/bin/quillon-make-bars \
+    /usr/share/quillon/EURUSD60.csv \
     /usr/share/applications/quillon.desktop /usr/share/icons/hicolor/scalable/apps/quillon.svg; do
     grep -qx "$file" "$scratch/packaged" || fail "$file is not in the package"
 done

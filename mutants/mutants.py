@@ -6,12 +6,14 @@ fuzz/ and bench/), builds each in a scratch copy of the tree, runs the release s
 prints killed / survived / did-not-build and the kill rate. The same tree, MUTANTS and SEED give
 the same sample, so a suite can be compared with itself before and after a change to the tests.
 
-Usage: tools/mutants.py [--mutants N] [--seed S] [--work DIR] [--list] [--save FILE | --replay FILE]
+Usage: mutants/mutants.py [--mutants N] [--seed S] [--work DIR] [--list] [--save FILE | --replay FILE]
 
 --save writes the sample (each mutant's file, line, original text and mutated text) to FILE;
---replay takes a saved sample instead of drawing one, finding each original line by its text in
-the same file (the nearest match to its old line number), so that a sample drawn before the
-product code moved on can be run against the code as it is now.
+--replay takes a saved sample instead of drawing one, so that a sample drawn before the product
+code moved on can be run against the code as it is now. Each original line is looked for by its
+exact text: in the same file (the match nearest its old line number), else in a file of the same
+name elsewhere, else wherever it occurs once in the product code; a line found nowhere (or in
+several places with nothing to choose between them) is reported and left out.
 """
 
 import argparse
@@ -149,23 +151,48 @@ def sync_tree(root, work_src, files):
         os.chmod(target, os.stat(source).st_mode)
 
 
-def replay(root, saved):
-    """The saved sample, placed in the tree as it is now; mutants whose line is gone are skipped."""
+def read_lines(root, path):
+    with open(os.path.join(root, path), encoding="utf-8") as f:
+        return f.read().split("\n")
+
+
+def find_line(root, files, entry):
+    """Where the entry's original line is now, as (path, line number), or None. Code moves between
+    folders, so the search widens: the same path, then one file of the same base name, then a
+    single match anywhere in the product code."""
+    def matches(path):
+        return [i + 1 for i, line in enumerate(read_lines(root, path)) if line == entry["original"]]
+
+    def nearest(path, places):
+        return path, min(places, key=lambda i: abs(i - entry["line"]))
+
+    if entry["path"] in files and (places := matches(entry["path"])):
+        return nearest(entry["path"], places)
+    found = {path: places for path in files if (places := matches(path))}
+    same_name = [p for p in found if os.path.basename(p) == os.path.basename(entry["path"])]
+    if len(same_name) == 1:
+        return nearest(same_name[0], found[same_name[0]])
+    if len(found) == 1 and len(places := next(iter(found.values()))) == 1:
+        return next(iter(found)), places[0]
+    return None
+
+
+def replay(root, saved, files):
+    """The saved sample, placed in the tree as it is now; mutants whose line is not found are
+    reported and skipped."""
     sample = []
     with open(saved, encoding="utf-8") as f:
-        for entry in map(json.loads, f):
-            path = os.path.join(root, entry["path"])
-            if not os.path.exists(path):
-                print(f"  gone: {entry['path']}:{entry['line']}: {entry['what']}")
-                continue
-            with open(path, encoding="utf-8") as source:
-                lines = source.read().split("\n")
-            places = [i + 1 for i, line in enumerate(lines) if line == entry["original"]]
-            if not places:
-                print(f"  gone: {entry['path']}:{entry['line']}: {entry['what']}")
-                continue
-            number = min(places, key=lambda i: abs(i - entry["line"]))
-            sample.append((entry["path"], number, entry["mutated"], entry["what"]))
+        entries = [json.loads(line) for line in f if line.strip()]
+    for entry in entries:
+        place = find_line(root, files, entry)
+        if place is None:
+            print(f"  not found: {entry['path']}:{entry['line']}: {entry['what']}: "
+                  f"{entry['original'].strip()}")
+            continue
+        if place[0] != entry["path"]:
+            print(f"  moved: {entry['path']}:{entry['line']} -> {place[0]}:{place[1]}")
+        sample.append((place[0], place[1], entry["mutated"], entry["what"]))
+    print(f"{len(sample)} of {len(entries)} mutants replayed from {saved}")
     return sample
 
 
@@ -212,8 +239,7 @@ def main():
                           capture_output=True, text=True).stdout.strip()
     files = tracked_files(root)
     if args.replay:
-        sample = replay(root, args.replay)
-        print(f"{len(sample)} mutants replayed from {args.replay}")
+        sample = replay(root, args.replay, product_files(files))
     else:
         pool = candidates(root, product_files(files))
         sample = random.Random(args.seed).sample(pool, min(args.mutants, len(pool)))

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+// An option that takes a value: "--NAME VALUE", "--NAME=VALUE", "-L VALUE" or "-LVALUE". Either
+// name may be missing (empty, or 0 for the letter). The value's text goes to *value, the last one
+// given winning; an option not given leaves *value as it was, which is how defaults are set.
+struct TOption {
+    std::string_view name;
+    char letter = 0;
+    std::string* value = nullptr;
+};
+
+// What a command line holds besides the options' values.
+struct TCommandLine {
+    std::vector<std::string> operands;
+    bool help = false;
+    bool version = false;
+};
+
+// Reads args (without the program's name) against options. Operands may stand anywhere, "--"
+// ends the options, and "-" alone is an operand. A long name may be shortened to any beginning
+// that is no other option's. --help and --version are always known and take no value. False on a
+// usage error, with a one-line reason that names the word as the user typed it.
+bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOption> options,
+                     TCommandLine& line, std::string& reason);
+
+// value := text as an integer from least to highest, written as the window's edit boxes take it;
+// else false, with "OPTION TEXT: not an integer from LEAST to HIGHEST" in reason.
+bool ReadIntegerOption(std::string_view option, const std::string& text, int least, int highest,
+                       int& value, std::string& reason);
+
+} // namespace quillon

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon {
+
+// Opens /dev/null, read-only, on whichever of descriptors 0, 1 and 2 is closed, before the tool
+// opens any file: a file it opened would otherwise take a closed stream's number and receive that
+// stream's output. A write to such a stream still fails (Bad file descriptor), as it would have.
+void HoldStandardStreams();
+
+// Writes out to standard output and err to standard error, and gives status; when out cannot be
+// written whole, gives ExitFailure with "PROGRAM: cannot write to standard output: REASON" on
+// standard error after err.
+int FinishTool(std::string_view program, int status, const std::string& out, std::string err);
+
+} // namespace quillon
