@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,13 +40,15 @@ inline void SaveScreenshot(QWidget& widget, const QString& name) {
 }
 
 // The program's windows, the main one shown, with the desktop's dialogs replaced: the open dialog
-// answers with dialogAnswer_ (nothing: cancel); the error box records its text.
+// answers with dialogAnswer_ (nothing: cancel); the error box records its text. A test may set
+// the program's locale; the next starts with the system's again.
 class FormsFixture : public testing::Test {
 protected:
     void SetUp() override {
         form1_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form1_));
     }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
 
     template <typename T = QWidget>
     T* Find(const char* name) {

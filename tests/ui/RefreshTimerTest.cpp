@@ -6,7 +6,6 @@
 #include <QTimerEvent>
 
 #include "tests/ui/FormsFixture.h"
-#include "ui/LocaleText.h"
 
 namespace quillon::testing_ui {
 namespace {
@@ -55,15 +54,9 @@ TEST_F(RefreshTimerTest, CheckedTicksShowTheTimeAndCountAndTakeThePeriod) {
         EXPECT_EQ(errors_, s.error ? QStringList(s.ticks, s.error) : QStringList()) << s.period;
     }
     EXPECT_FALSE(ticker.isActive());
-    // The clock in the program's locale, the C locale's 24-hour one in the tests.
+    // The clock in the program's locale, which the tests' main makes the C locale's 24-hour one.
     const QRegularExpression hhmmss(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$"));
     EXPECT_TRUE(hhmmss.match(Find<QLabel>("Label4")->text()).hasMatch());
-}
-
-TEST(LocaleTextTest, DecimalSeparatorIsTheLocalesWhenOneByteHoldsIt) {
-    EXPECT_EQ(DecimalSeparator(QLocale(QStringLiteral("de_DE"))), ',');
-    // Arabic writes its own separator, which no byte of the bar file can match.
-    EXPECT_EQ(DecimalSeparator(QLocale(QStringLiteral("ar_EG"))), '.');
 }
 
 } // namespace
