@@ -19,7 +19,7 @@ namespace {
 
 using Form1Test = FormsFixture;
 
-TEST_F(Form1Test, KeepsItsPanelsWhenSplitOrShrunk) {
+TEST_F(Form1Test, StartsWithoutTheChartAndKeepsItsPanelsWhenSplitOrShrunk) {
     // The chart, which carries Label1 and Button10, waits for the first run.
     EXPECT_FALSE(Find("Chart1")->isVisible());
     // Dragged past either end, the splitter leaves 30 pixels on that side.
