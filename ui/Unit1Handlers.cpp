@@ -66,7 +66,7 @@ void TForm1::Button1Click() {
     settings.lag1Text = Edit1->text().toStdString();
     settings.lag2Text = Edit2->text().toStdString();
     settings.sourceFilePath = QFile::encodeName(sourceFilePath_).toStdString();
-    settings.read.decimalSeparator = DecimalSeparator(QLocale::system());
+    settings.read.decimalSeparator = DecimalSeparator(QLocale());
     settings.read.failedReadPause = FailedReadPause;
     MakeWavesRun(settings, run_, Chart1->Model());
 }
@@ -142,7 +142,7 @@ void TForm1::Timer1Timer() {
     timer1_.SetInterval(static_cast<std::uint32_t>(periodMs));
     const QTime now = QDateTime::currentDateTime().time();
     Label4->show();
-    Label4->setText(LongTimeText(QLocale::system(), now));
+    Label4->setText(LongTimeText(QLocale(), now));
     Label4->adjustSize();
     refreshTickCount_ = CheckedAdd(refreshTickCount_, 1);
     Label14->setText(QString::number(refreshTickCount_));

@@ -20,10 +20,9 @@ int main(int argc, char* argv[]) {
         return EXIT_FAILURE;
     }
     qputenv("HOME", QFile::encodeName(home.path()));
-    for (const char* folder : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME"}) {
-        qunsetenv(folder);
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "LANGUAGE"}) {
+        qunsetenv(name);
     }
-    qunsetenv("LANGUAGE");
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();

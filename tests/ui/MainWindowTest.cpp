@@ -1,0 +1,145 @@
+// The main window driven as a user drives it: its layout, the steppers, the file selection and
+// the runs.
+
+#include <array>
+#include <regex>
+#include <string>
+#include <string_view>
+
+#include <QFrame>
+#include <QLabel>
+#include <QLocale>
+#include <QSplitter>
+#include <QWindow>
+
+#include "tests/ui/FormsFixture.h"
+
+namespace quillon::testing_ui {
+namespace {
+
+using Form1Test = FormsFixture;
+
+TEST_F(Form1Test, StartsWithoutTheChartAndKeepsItsPanelsWhenSplitOrShrunk) {
+    // The chart, which carries Label1 and Button10, waits for the first run.
+    EXPECT_FALSE(Find("Chart1")->isVisible());
+    // Dragged past either end, the splitter leaves 30 pixels on that side.
+    auto* splitter = Find<QSplitter>("Splitter8");
+    QSplitterHandle* handle = splitter->handle(1);
+    for (const int side : {0, 1}) {
+        const QPoint beyond(side == 0 ? -form1_.width() : form1_.width(), handle->height() / 2);
+        QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(1, beyond.y()));
+        QTest::mouseMove(handle, beyond);
+        QTest::mouseRelease(handle, Qt::LeftButton, {}, beyond);
+        EXPECT_EQ(splitter->widget(side)->width(), 30) << side;
+    }
+    // Shrunk as far as it goes, the window keeps Panel5, Panel4 and Panel2 stacked at the foot of
+    // the panel, below the controls above.
+    form1_.resize(1, 1);
+    const auto* panel1 = Find<QFrame>("Panel1");
+    EXPECT_GT(Find("Panel5")->y(), Find("Button7")->geometry().bottom());
+    EXPECT_EQ(Find("Panel5")->geometry().bottom() + 1, Find("Panel4")->y());
+    EXPECT_EQ(Find("Panel4")->geometry().bottom() + 1, Find("Panel2")->y());
+    EXPECT_EQ(Find("Panel2")->geometry().bottom(), panel1->contentsRect().bottom());
+    EXPECT_EQ(panel1->width(), 30);
+}
+
+// A failure leaves the text; its box shows the whole message, past a zero character in the text.
+TEST_F(Form1Test, SteppersStepTheirBoxOrReportAndLeaveTheText) {
+    using namespace std::string_view_literals;
+    const auto text = [](std::string_view s) { return QString::fromUtf8(s.data(), s.size()); };
+    const struct {
+        const char *button, *edit;
+        std::string_view before, after, error;
+    } cases[] = {
+        {"Button4", "Edit1", "39", "40", ""},
+        {"Button5", "Edit1", "39", "38", ""},
+        {"Button9", "Edit2", "0", "-1", ""},
+        {"Button8", "Edit2", "$10", "17", ""},
+        {"Button6", "Edit4", " 007", "8", ""},
+        {"Button3", "Edit4", "1", "0", ""},
+        {"Button3", "Edit4", "a\0b"sv, "a\0b"sv, "'a\0b' is not a valid integer value."sv},
+        {"Button4", "Edit1", "2147483647", "2147483647", "Integer overflow."},
+    };
+    for (const auto& c : cases) {
+        errors_.clear();
+        SetText(c.edit, text(c.before));
+        Click(c.button);
+        EXPECT_EQ(Find<QLineEdit>(c.edit)->text(), text(c.after)) << c.button;
+        EXPECT_EQ(errors_, c.error.empty() ? QStringList{} : QStringList{text(c.error)})
+            << c.button;
+    }
+}
+
+TEST_F(Form1Test, ChoosingAFileRunsOnItWithTheBoxesAsTheyStand) {
+    // A failed first run still shows the chart.
+    const QString file = BarFile("experts/files");
+    SetText("Edit3", QStringLiteral("abc"));
+    ChooseFile(file);
+    EXPECT_EQ(errors_, QStringList{QStringLiteral("'abc' is not a valid integer value.")});
+    EXPECT_TRUE(Find("Chart1")->isVisible());
+    // A cancel starts no run, which would report again.
+    dialogAnswer_.reset();
+    Click("Button2");
+    EXPECT_EQ(errors_.size(), 1);
+    errors_.clear();
+    SetText("Edit3", QStringLiteral("500"));
+
+    // The same file chosen again runs again. The label shows, as plain text, what follows the
+    // first lower-case experts folder, and nothing without one; the title shows the path as it is.
+    const std::pair<const char*, const char*> cases[] = {
+        {"experts/files", "files/EURUSD60.csv"},
+        {"experts/old/experts/files", "old/experts/files/EURUSD60.csv"},
+        {"Experts/files", ""},
+        {"experts/<b>x</b>[*]", "<b>x</b>[*]/EURUSD60.csv"}};
+    for (const auto& [folder, label] : cases) {
+        Series().Series17().ClearPoints();
+        const QString path = BarFile(folder);
+        ChooseFile(path);
+        EXPECT_EQ(Find<QLabel>("Label1")->text(), label) << folder;
+        EXPECT_EQ(form1_.windowHandle()->title(), path);
+        EXPECT_EQ(CandleCount(), 500u) << folder;
+    }
+    EXPECT_EQ(Find<QLabel>("Label1")->textFormat(), Qt::PlainText);
+    EXPECT_EQ(form1_.focusWidget(), Find("Button1"));
+    // Widened by the user, for the project's page.
+    form1_.resize(760, 440);
+    QTest::qWait(20);
+    SaveScreenshot(form1_, QStringLiteral("main-window-wide"));
+
+    // W1 drives the first open wave and W2 the second: with W1 at W2's 16, the first is the
+    // second of before.
+    const double secondOpenWaveEnd = Series().Series19().Points().back().y;
+    SetText("Edit1", QStringLiteral("16"));
+    Click("Button1");
+    EXPECT_EQ(Series().Series18().Points().back().y, secondOpenWaveEnd);
+    EXPECT_TRUE(errors_.isEmpty());
+}
+
+// A run reads prices with the decimal separator of the program's locale, as it stands at the run.
+// A comma cannot stand inside a field of a comma-separated line, so under a decimal-comma locale
+// only prices without a separator read, here in points with an exponent ("108000e-5"), and a file
+// written with decimal points ends its run at the first bar.
+TEST_F(Form1Test, RunsReadPricesWithTheDecimalSeparatorOfTheProgramsLocale) {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::string inPoints = std::regex_replace(BarFileText(TBarFileSettings{}),
+                                                    std::regex(R"((\d)\.(\d+))"), "$1$2e-5");
+    ChooseFile(BarFile(QStringLiteral("in-points"), inPoints));
+    ASSERT_EQ(CandleCount(), 500u);
+    const TCandle& candle = Series().Series17().Candles().back();
+    const TGeneratedBar newest = GenerateBars(TBarFileSettings{}).back();
+    EXPECT_EQ((std::array{candle.open, candle.high, candle.low, candle.close}),
+              (std::array{PointsToPrice(newest.open), PointsToPrice(newest.high),
+                          PointsToPrice(newest.low), PointsToPrice(newest.close)}));
+    Series().Series17().ClearPoints();
+    const QString withPoints = BarFile(QStringLiteral("decimal-points"));
+    ChooseFile(withPoints);
+    EXPECT_EQ(CandleCount(), 0u);
+
+    // Arabic writes its own separator, which no byte of a bar file can match: a point stands in.
+    QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+    ChooseFile(withPoints);
+    EXPECT_EQ(CandleCount(), 500u);
+}
+
+} // namespace
+} // namespace quillon::testing_ui
