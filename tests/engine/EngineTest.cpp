@@ -5,6 +5,7 @@
 #include <numeric>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -40,6 +41,21 @@ TSquareMatrix RandomSymmetric(std::mt19937_64& random, int n, Entry entry) {
         }
     }
     return A;
+}
+
+// Closes of a random walk from 1.1, rounded to five decimals as a terminal writes them.
+TSeries PriceWalk(std::mt19937_64& random, int N) {
+    std::normal_distribution<double> step(0.0, 0.0004);
+    TSeries series;
+    for (int i = 0; i < N; ++i) {
+        series[i] = std::round(((i > 0 ? series[i - 1] : 1.1) + step(random)) * 1e5) / 1e5;
+    }
+    return series;
+}
+
+std::vector<double> Points(const TSeries& series, int N) {
+    const auto first = series.Slice(0, std::clamp(N, 0, SeriesCapacity));
+    return {first.begin(), first.end()};
 }
 
 // A call's message ("" when it returns) and result. Every route of the engine rounds as the
@@ -104,138 +120,149 @@ TEST(EngineAgainstOracleTest, SolverByEveryRoute) {
             ExpectSolverMatchesOracle(A, 45, {0.0}, {});
         }
     }
-    const auto edges = [](const TSquareMatrix& A, int n) {
-        ExpectSolverMatchesOracle(A, n, {0.0, 1.0, 2.0, 2.5, 3.0, -1e308}, {-1, 0, 1, 2, 3});
-    };
-    edges(MatrixOf({{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}), 3);
-    for (const int n : {0, 2, 102}) {
-        edges(MatrixOf({{2, 1}, {1, 2}}), n);
+    const TSquareMatrix edges[] = {MatrixOf({{1, 0, 0}, {0, 2, 0}, {0, 0, 3}}),
+                                   MatrixOf({{2, 1}, {1, 2}}),
+                                   MatrixOf({{0, 1}, {1, 0}}),
+                                   MatrixOf({{-1, 0}, {0, -1}}),
+                                   TSquareMatrix{},
+                                   MatrixOf({{1e308, 1e308}, {1e308, 1e308}})};
+    for (const int n : {0, 2, 3, 102}) {
+        for (const TSquareMatrix& A : edges) {
+            ExpectSolverMatchesOracle(A, n, {0.0, 1.0, 2.0, 2.5, 3.0, -1e308}, {-1, 0, 1, 2, 3});
+        }
     }
-    edges(MatrixOf({{0, 1}, {1, 0}}), 2);
-    edges(MatrixOf({{-1, 0}, {0, -1}}), 2);
-    edges(TSquareMatrix{}, 2);
-    edges(MatrixOf({{1e308, 1e308}, {1e308, 1e308}}), 2);
 }
 
-// The fast elimination skips the entries left of the diagonal and bounds them. In the first block
-// those entries overflow (a residue of 1e284 scaled by 1e30); in the second they cancel while
-// their bound overflows, and the checked elimination that runs after the flag gives the answer.
-// The engine watches its thread's floating-point flags; the caller's flags are as it left them
-// afterwards, raised or not, whether the call returned or failed.
-TEST(EngineAgainstOracleTest, CheckedEliminationAfterAFaultFlag) {
-    const TSquareMatrix overflow = MatrixOf({{49, 0, 0}, {1.1e300, 1, 0}, {0, 1e30, 1}});
-    const TSquareMatrix A =
-        MatrixOf({{-0x1.4p+407, -0x1p+747, 0x1.8p+581, -0x1p+210, 0x1.4p+335},
-                  {0x1.8p+118, -0x1p+426, 0x1p+163, -0x1p+99, 0},
-                  {0x1p+579, 0x1.4p+587, 0x1.8p+622, 0x1.4p+563, 0x1.8p+481},
-                  {0x1p+640, -0x1p+482, 0x1.cp+335, -0x1p+462, 0x1.4p+911},
-                  {-0x1p+209, 0x1.cp+341, -0x1p+809, -0x1.cp+731, -0x1.cp+272}});
+// The fast elimination skips the entries left of the diagonal and keeps a bound on them. Step 0
+// leaves -2^944 there in row 1, step 1 scales it by 10^24 into rows 2 and 3, and step 2 subtracts
+// c times row 2's from row 3's: with c = 1 they cancel while their bound overflows, and the
+// checked elimination that runs after the flag gives the answer; with c = -1 they overflow, which
+// the bound must not miss. Columns 0 and 1 exchanged send the same steps one at a time after a
+// zero pivot. The engine watches its thread's floating-point flags; the caller's are as it left
+// them after a call that returned.
+TEST(EngineAgainstOracleTest, EntriesLeftOfTheDiagonal) {
     const int faults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
-    std::feclearexcept(faults);
-    std::feraiseexcept(FE_INVALID);
-    const TSquareMatrix diagonal = MatrixOf({{1, 0, 0}, {0, 2, 0}, {0, 0, 3}});
-    EXPECT_EQ(Outcome([&] { return CountEigenvaluesBelow(diagonal, 3, 2.0); }).first,
-              "Floating point division by zero");
-    EXPECT_EQ(Outcome([&] { return CountEigenvaluesBelow(A, 5, 0.0); }).first, "");
-    EXPECT_EQ(std::fetestexcept(faults), FE_INVALID);
-    std::feclearexcept(faults);
-    TShiftedElimination fast;
-    const TFloatFaultWatch watch;
-    EliminateFast(A, 5, 0.0, fast);
-    ASSERT_TRUE(watch.FaultSeen());
-    EXPECT_EQ(Outcome([&] { return CountEigenvaluesBelow(overflow, 3, 0.0); }).first,
-              "Floating point overflow");
-    ExpectSolverMatchesOracle(overflow, 3, {0.0}, {});
-    ExpectSolverMatchesOracle(A, 5, {0.0}, {});
+    for (const double c : {1.0, -1.0}) {
+        for (const TSquareMatrix& A :
+             {MatrixOf({{49, 0, 0, 0}, {1.1e300, 1, 0, 0}, {0, 1e24, 1, 0}, {0, 1e24, c, 1}}),
+              MatrixOf({{0, 49, 0, 0}, {1, 1.1e300, 0, 0}, {1e24, 0, 1, 0}, {1e24, 0, c, 1}})}) {
+            const TFloatFaultWatch watch;
+            TShiftedElimination fast;
+            EliminateFast(A, 4, 0.0, fast);
+            EXPECT_TRUE(watch.FaultSeen());
+            std::feclearexcept(faults);
+            std::feraiseexcept(FE_INVALID);
+            EXPECT_EQ(Outcome([&] { return CountEigenvaluesBelow(A, 4, 0.0); }).first,
+                      c > 0 ? "" : "Floating point overflow");
+            EXPECT_TRUE(c < 0 || std::fetestexcept(faults) == FE_INVALID);
+            ExpectSolverMatchesOracle(A, 4, {0.0}, {});
+        }
+    }
 }
 
 // Component r against the oracle's run, which works out all R at once; where the wave succeeds,
 // the checked computation that runs after a fault flag gives the same points.
 void ExpectWaveMatchesOracle(const TSeries& series, int N, int L, int R, int r,
                              const std::string& error = "") {
-    const auto points = [N](const TSeries& wave) {
-        const auto first = wave.Slice(0, std::clamp(N, 0, SeriesCapacity));
-        return std::vector<double>(first.begin(), first.end());
-    };
     const auto literal =
-        Outcome([&] { return points(oracle::WaveComponents(series, N, L, R)[r]); });
-    EXPECT_EQ(Outcome([&] { return points(WaveComponent(series, N, L, R, r)); }), literal)
+        Outcome([&] { return Points(oracle::WaveComponents(series, N, L, R)[r], N); });
+    EXPECT_EQ(Outcome([&] { return Points(WaveComponent(series, N, L, R, r), N); }), literal)
         << "N = " << N << ", L = " << L << ", R = " << R << ", r = " << r;
     EXPECT_EQ(literal.first, error);
     if (error.empty()) {
-        EXPECT_EQ(Outcome([&] { return points(WaveComponentChecked(series, N, L, R, r)); }),
+        EXPECT_EQ(Outcome([&] { return Points(WaveComponentChecked(series, N, L, R, r), N); }),
                   literal);
     }
 }
 
-// Price walks at the program's sizes and the extremes, and the design's cases: one lag, one lagged
-// vector (N = L), a constant series, more lags than lagged vectors.
+// Price walks at the program's sizes and the extremes, and the design's cases: one lagged vector
+// (N = L), a constant series, more lags than lagged vectors. Zero covariances fail unless one lag
+// spares the eigenvector its elimination. In the last series S = diag(40, 256): only the second
+// component's bisection counts at 40, a lasting zero pivot.
 TEST(EngineAgainstOracleTest, WavesAndTheirErrors) {
     std::mt19937_64 random(1100);
-    std::normal_distribution<double> step(0.0, 0.0004);
-    TSeries series;
     const std::array<int, 3> walks[] = {{1000, 101, 5}, {500, 39, 5}, {500, 16, 5}, {70, 50, 5},
-                                        {1000, 1, 2},   {300, 2, 5},  {37, 12, 10}, {40, 40, 5}};
+                                        {300, 2, 5},    {37, 12, 10}, {40, 40, 5}};
     for (const auto& [N, L, R] : walks) {
-        for (int i = 0; i < N; ++i) {
-            series[i] = std::round(((i > 0 ? series[i - 1] : 1.1) + step(random)) * 1e5) / 1e5;
-        }
+        const TSeries series = PriceWalk(random, N);
         ExpectWaveMatchesOracle(series, N, L, R, 0);
         ExpectWaveMatchesOracle(series, N, L, R, R - 1);
     }
-    std::ranges::fill(series.Slice(0, 10), 1.1);
-    ExpectWaveMatchesOracle(series, 10, 7, 5, 0);
-
-    // Zero covariances fail unless one lag spares the eigenvector its elimination. In the last
-    // series S = diag(40, 256): only the second component's bisection counts at 40, a lasting zero
-    // pivot.
     TSeries zeros, ones, huge, otherFails;
     std::ranges::fill(ones.Slice(0, 10), 1.0);
     std::ranges::fill(huge.Slice(0, 20), 1e200);
     std::ranges::copy(std::array{3, 0, 5, 0, 2, 0, 1, 0, 1, 0, 15},
                       otherFails.Slice(0, 11).begin());
-    const std::string invalid = "Invalid floating point operation";
-    ExpectWaveMatchesOracle(zeros, 50, 2, 5, 0, invalid);
-    ExpectWaveMatchesOracle(zeros, 8, 1, 5, 0);
-    ExpectWaveMatchesOracle(ones, 3, 5, 5, 0, invalid);
-    ExpectWaveMatchesOracle(ones, 0, 2, 5, 0, invalid);
-    const std::array<int, 4> beyondCapacities[] = {{10, 0, 5, 0},    {1001, 3, 5, 0},
-                                                   {500, 102, 5, 0}, {10, 3, 11, 0},
-                                                   {10, 3, 5, 10},   {10, 3, 5, -1}};
-    for (const auto& [N, L, R, r] : beyondCapacities) {
-        ExpectWaveMatchesOracle(ones, N, L, R, r, "Range check error");
+    const std::string invalid = "Invalid floating point operation", range = "Range check error";
+    const std::tuple<const TSeries&, int, int, int, int, std::string> cases[] = {
+        {ones, 10, 7, 5, 0, ""},
+        {zeros, 50, 2, 5, 0, invalid},
+        {zeros, 8, 1, 5, 0, ""},
+        {ones, 3, 5, 5, 0, invalid},
+        {ones, 10, 0, 5, 0, range},
+        {ones, 1001, 3, 5, 0, range},
+        {ones, 500, 102, 5, 0, range},
+        {ones, 10, 3, 11, 0, range},
+        {ones, 10, 3, 5, 10, range},
+        {ones, 10, 3, 5, -1, range},
+        {huge, 20, 3, 5, 0, "Floating point overflow"},
+        {otherFails, 11, 2, 2, 0, "Floating point division by zero"},
+        {otherFails, 11, 2, 1, 0, ""}};
+    for (const auto& [series, N, L, R, r, error] : cases) {
+        ExpectWaveMatchesOracle(series, N, L, R, r, error);
     }
-    ExpectWaveMatchesOracle(huge, 20, 3, 5, 0, "Floating point overflow");
-    ExpectWaveMatchesOracle(otherFails, 11, 2, 2, 0, "Floating point division by zero");
-    ExpectWaveMatchesOracle(otherFails, 11, 2, 1, 0);
 }
 
-// For the leading eigenvalues of Gram matrices (all eigenvalues in the bisection's bracket): unit
-// length, last entry positive, |S v - lambda v| within the tolerance M / 10^7 grown by elimination.
-TEST(EigenvectorForTest, UnitVectorsWithSmallResidualsOnRandomSymmetricMatrices) {
+// Properties that need no second implementation, within what the bisection promises: it stops on
+// a bracket no wider than tol = M / 10^7 (M the largest row sum) and returns its midpoint, within
+// tol / 2 of the eigenvalue. A = H D H, with D = diag(n + 1, ..., 2n) and H the reflection in a
+// vector of random signs over sqrt(n), has its eigenvalues 1 apart inside (0, M], and for n >= 4
+// its eigenvectors' last entries are 2 / n or more. An eigenvector solved with its last entry
+// fixed errs by the eigenvalue's error over the gap divided by that entry, n * tol / 4 at most;
+// its residual too, and two of them are orthogonal within twice that. Orders that are no powers
+// of two keep the entries off the bisection's points, where a zero pivot would spoil the count.
+// With one lag the only eigenvector is exactly (1), so the wave is the series itself.
+TEST(EnginePropertyTest, EigenpairsWithinTheToleranceAndTheOneLagWave) {
     std::mt19937_64 random(31);
-    for (int n = 2; n < 62; ++n) {
-        const TSquareMatrix X = RandomSymmetric(random, n + 3, Uniform(-1, 1));
-        TSquareMatrix S;
-        double M = 0.0;
+    for (const int N : {1, 2, 1000}) {
+        const TSeries series = PriceWalk(random, N);
+        EXPECT_EQ(Points(WaveComponent(series, N, 1, 5, 0), N), Points(series, N)) << N;
+    }
+    for (const int n : {5, 9, 40, 101}) {
+        std::vector<double> sign(n), lambda(n);
+        std::ranges::generate(sign, [&] { return random() % 2 ? 1.0 : -1.0; });
+        TSquareMatrix A;
+        double trace = 0.0, M = 0.0;
         for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) {
-                S[i][j] = std::inner_product(&X[i][0], &X[i][n + 2] + 1, &X[j][0], 0.0);
+                A[i][j] =
+                    (i == j ? n + 1.0 + i : 0.0) + sign[i] * sign[j] * 2.0 * (n - 1 - i - j) / n;
             }
-            M = std::max(M, std::reduce(S[i].Slice(0, n).begin(), S[i].Slice(0, n).end()));
+            trace += A[i][i];
+            M = std::max(M, std::accumulate(&A[i][0], &A[i][n - 1] + 1, 0.0));
         }
-        for (int k = n; k > std::max(n - 3, 0); --k) {
-            TSeries v;
-            const double lambda = KthEigenvalue(S, k, n);
-            EigenvectorFor(S, n, v, lambda);
-            double length = 0.0, residual = 0.0;
-            for (int i = 0; i < n; ++i) {
-                const double image = std::inner_product(&S[i][0], &S[i][n - 1] + 1, &v[0], 0.0);
-                residual = std::max(residual, std::abs(image - lambda * v[i]));
-                length += v[i] * v[i];
+        const double tol = M / 1e7;
+        const auto dot = [n](const auto& a, const auto& b) {
+            return std::inner_product(&a[0], &a[n - 1] + 1, &b[0], 0.0);
+        };
+        std::vector<TSeries> v(n);
+        for (int k = 0; k < n; ++k) {
+            lambda[k] = KthEigenvalue(A, k + 1, n);
+            EigenvectorFor(A, n, v[k], lambda[k]);
+        }
+        EXPECT_NEAR(std::reduce(lambda.begin(), lambda.end()), trace, n * tol / 2) << n;
+        for (int k = 0; k < n; ++k) {
+            double residual = 0.0;
+            for (int j = 0; j < n; ++j) {
+                residual = std::hypot(residual, dot(A[j], v[k]) - lambda[k] * v[k][j]);
             }
-            EXPECT_TRUE(std::abs(length - 1.0) <= 1e-13 && v[n - 1] > 0.0 && residual <= M * 1e-4)
-                << n << " " << k << ": " << length << " " << v[n - 1] << " " << residual;
+            EXPECT_TRUE(std::abs(dot(v[k], v[k]) - 1.0) <= 4 * n * 0x1p-52 && v[k][n - 1] > 0.0 &&
+                        residual <= n * tol / 4)
+                << n << " " << k << ": " << dot(v[k], v[k]) << " " << v[k][n - 1] << " "
+                << residual;
+            for (int j = 0; j < k; ++j) {
+                EXPECT_LE(std::abs(dot(v[j], v[k])), n * tol / 2) << n << " " << j << " " << k;
+            }
         }
     }
 }
