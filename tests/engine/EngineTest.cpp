@@ -175,11 +175,11 @@ TEST(EngineAgainstOracleTest, WavesAndTheirErrors) {
 // tol = M / 10^7 (M the largest row sum): each eigenvalue is within tol / 2, and their sum within
 // n * tol / 2 of the trace. A = H D H, with D = diag(n + 1, ..., 2n), H = I - 2 u u' and
 // u = (1, ..., 1) / sqrt(n), has eigenvalues 1 apart inside (0, M] and eigenvectors whose last
-// entries are 2 / n or more (n >= 4). Solved with that entry fixed, an eigenvector is off by at
-// most the eigenvalue's error over the gap and that entry: its residual by n * tol / 4, two of them
-// from orthogonal by twice that. Unit length holds to the roundings of two sums of n squares.
+// entries are 2 / n or more (n >= 4). Solved with that entry fixed, an eigenvector has a residual
+// of at most the eigenvalue's error over the entry, n * tol / 4, and leans to another by that over
+// their gap of 1: two are orthogonal within twice that. Its length is 1 up to n-term roundings.
 // Orders no power of two keep exact zero pivots, which spoil a count, off the bisection's points.
-// With one lag the eigenvector is exactly (1), and the wave is the series itself.
+// With one lag the eigenvector is exactly (1): the wave is the series.
 TEST(EnginePropertyTest, EigenpairsWithinTheToleranceAndTheOneLagWave) {
     std::mt19937_64 random(31);
     const TSeries walk = PriceWalk(random, 1000);
