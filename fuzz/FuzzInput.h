@@ -18,8 +18,7 @@ inline void Require(bool holds) {
 
 // Hands out a fuzz input piece by piece; bytes past its end read as zero, so a short input still
 // makes a whole case.
-class TFuzzBytes {
-public:
+struct TFuzzBytes {
     TFuzzBytes(const std::uint8_t* data, std::size_t size)
         : rest_(reinterpret_cast<const char*>(data), size) {}
 
@@ -35,7 +34,6 @@ public:
     int TakeBelow(int count) { return Take() % count; }
     std::string_view TakeRest() { return std::exchange(rest_, {}); }
 
-private:
     std::string_view rest_;
 };
 
