@@ -43,18 +43,20 @@ TEST(ChartModelTest, PointsSortedByXCandlesAtTheCountChangesAnnouncedRangesOverA
     EXPECT_EQ(AutomaticRanges(model), (TChartRanges{{-1, 1}, {1.98, 2.02}}));
 }
 
-// A flat candle is white when first, else red or white as its close lies below or above the
-// previous close, and at an equal close takes the series' colour: candles never carry a colour of
-// their own. Plain rising and falling bodies are probed in the widget's picture.
-TEST(CandlesTest, ColourOfAFlatCandle) {
+// A body is red when it closes below its open, white above; a flat one is white when first, else
+// red or white as its close lies below or above the previous close, and at an equal close takes
+// the series' colour: candles never carry a colour of their own.
+TEST(CandlesTest, ColourRule) {
     const TColor series{4, 5, 6};
-    const TCandle flat{1, 1.5, 1.5, 1.5, 1.5, {}};
-    EXPECT_EQ(CandleColor(std::vector{flat}, 0, series), clWhite);
-    for (const auto& [close, colour] : {std::pair(2.0, clRed), {1.2, clWhite}, {1.5, series}}) {
-        const std::vector<TCandle> candles{{0, 1, 2, 1, close, {}}, flat};
-        EXPECT_EQ(CandleColor(candles, 1, series), colour) << close;
+    EXPECT_EQ(CandleColor(std::vector{TCandle{0, 5, 5, 5, 5, {}}}, 0, series), clWhite);
+    // Open and close of a candle after one that closed at 5.
+    const std::tuple<double, double, TColor> cases[] = {
+        {7, 6, clRed}, {1, 3, clWhite}, {3, 3, clRed}, {7, 7, clWhite}, {5, 5, series}};
+    for (const auto& [open, close, colour] : cases) {
+        const std::vector<TCandle> candles{{0, 1, 9, 1, 5, {}}, {1, open, 9, 1, close, {}}};
+        EXPECT_EQ(CandleColor(candles, 1, series), colour) << open << " " << close;
     }
-    EXPECT_THROW(CandleColor(std::vector{flat}, 1, series), RangeCheckError);
+    EXPECT_THROW(CandleColor(std::vector<TCandle>(1), 1, series), RangeCheckError);
 }
 
 // One pixel per 0.01 of price from row 100 (price 0) up; one column per x from column 0.
