@@ -11,19 +11,15 @@ namespace quillon {
 namespace {
 
 // Point colours as ChartContent gives them.
-constexpr double NoColor = -1;
-constexpr double Lime = 0x00ff00;
-constexpr double Red = 0xff0000;
+constexpr double NoColor = -1, Lime = 0x00ff00, Red = 0xff0000;
 
 // A file longer than the line store: its newest 500 bars are lines 10000..10499.
-constexpr int FileLines = 10500;
-constexpr int FirstLine = FileLines - 500;
+constexpr int FileLines = 10500, FirstLine = FileLines - 500;
 
 using P = std::vector<double>;
 
 // A complete run on the generator's walk, then what a failed run leaves. The judge checks the
-// shape of a complete run (994 points on the first close wave, 497 on the other wave lines, an
-// empty provisional line) and that Series20 and Series21 keep their points; the live-writer test
+// shape of a complete run and that Series20 and Series21 keep their points; the live-writer test
 // checks the candles. The wave points are pinned at three rows: the first wave row (a mark up),
 // the first mark down and the newest row (no mark); the engine that gives them matches the
 // literal algorithm bit for bit.
