@@ -18,25 +18,23 @@ inline void Require(bool holds) {
 
 // Hands out a fuzz input piece by piece; bytes past its end read as zero, so a short input still
 // makes a whole case.
-class TFuzzBytes {
-public:
+struct TFuzzBytes {
     TFuzzBytes(const std::uint8_t* data, std::size_t size)
-        : rest_(reinterpret_cast<const char*>(data), size) {}
+        : rest(reinterpret_cast<const char*>(data), size) {}
 
     template <typename T = std::uint8_t>
     T Take() {
         T value{};
-        const std::size_t taken = std::min(sizeof value, rest_.size());
-        std::memcpy(&value, rest_.data(), taken);
-        rest_.remove_prefix(taken);
+        const std::size_t taken = std::min(sizeof value, rest.size());
+        std::memcpy(&value, rest.data(), taken);
+        rest.remove_prefix(taken);
         return value;
     }
     // A whole number from 0 to count - 1.
     int TakeBelow(int count) { return Take() % count; }
-    std::string_view TakeRest() { return std::exchange(rest_, {}); }
+    std::string_view TakeRest() { return std::exchange(rest, {}); }
 
-private:
-    std::string_view rest_;
+    std::string_view rest;
 };
 
 } // namespace quillon

@@ -23,14 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         series[i] = rawDoubles ? bytes.Take<double>()
                                : static_cast<double>(static_cast<std::int8_t>(bytes.Take()));
     }
-    TSeries wave;
     try {
-        wave = WaveComponent(series, N, L, R, r);
+        const TSeries wave = WaveComponent(series, N, L, R, r);
+        for (int i = 0; i < N; ++i) {
+            Require(std::isfinite(wave[i]) && (L != 1 || wave[i] == series[i]));
+        }
     } catch (const QuillonError&) {
-        return 0;
-    }
-    for (int i = 0; i < N; ++i) {
-        Require(std::isfinite(wave[i]) && (L != 1 || wave[i] == series[i]));
     }
     return 0;
 }

@@ -18,10 +18,7 @@ inline std::vector<TSeriesContent> ChartContent(const TChartModel& chart) {
     for (const TCandle& c : chart.Series17().Candles()) {
         content[TChartModel::CandleSeriesIndex].push_back({c.x, c.open, c.high, c.low, c.close});
     }
-    for (int s = 0; s < TChartModel::SeriesCount; ++s) {
-        if (TChartModel::IsCandleSeries(s)) {
-            continue;
-        }
+    for (const int s : {0, 1, 2, 3, 5, 6, 7, 8}) {
         for (const TLinePoint& p : chart.LineSeriesAt(s).Points()) {
             const TPointColor& c = p.color;
             const double color = c ? c->red * 65536.0 + c->green * 256.0 + c->blue : -1.0;
