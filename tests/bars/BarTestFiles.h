@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <stdexcept>
@@ -12,7 +13,6 @@
 #include <vector>
 
 #include "bars/BarData.h"
-#include "tests/support/TextFile.h"
 #include "tools/BarFileGenerator.h"
 
 namespace quillon {
@@ -33,6 +33,16 @@ inline void MakeQuiet(const std::string& path) {
     const timespec times[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - HourAgo, 0}};
     if (::utimensat(AT_FDCWD, path.c_str(), times, 0) != 0) {
         throw std::runtime_error("cannot date back " + path);
+    }
+}
+
+// Writes text to path byte for byte; throws std::runtime_error when it cannot.
+inline void WriteTextFile(const std::string& path, const std::string& text) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const bool written =
+        file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    if (file == nullptr || std::fclose(file) != 0 || !written) {
+        throw std::runtime_error("cannot write " + path);
     }
 }
 

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/file.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -53,40 +51,18 @@ TEST(ReadBarLinesTest, LineEndsAndLongLines) {
     }
 }
 
-// Another program that holds a POSIX record lock on the whole file, as lockf takes it, until the
-// holder is gone. Such a lock is its process's own, so it needs a process of its own.
-class TRecordLockHolder {
-public:
-    explicit TRecordLockHolder(const std::string& path) {
-        int ready[2];
-        EXPECT_EQ(::pipe(ready), 0);
-        child_ = ::fork();
-        if (child_ == 0) {
-            const int file = ::open(path.c_str(), O_RDWR);
-            ::_exit(::lockf(file, F_LOCK, 0) == 0 && ::write(ready[1], "l", 1) == 1 ? ::pause()
-                                                                                    : 1);
-        }
-        char locked = 0;
-        EXPECT_EQ(::read(ready[0], &locked, 1), 1) << "the holder locked the file";
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    ~TRecordLockHolder() {
-        ::kill(child_, SIGKILL);
-        ::waitpid(child_, nullptr, 0);
-    }
-
-private:
-    pid_t child_ = -1;
-};
-
 // The window's reader waits a second (measured loosely here); the others wait as they are told,
 // a read that waits for the file to settle the longer.
 TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
     TTempDir dir;
-    // The holder first, so that its process shares no descriptor of the flock below.
+    // A POSIX record lock as fcntl and lockf take it. One of an open file's own (OFD) stands in
+    // for another program's: it conflicts with the reader's look whatever process holds it.
     const std::string recordLocked = dir.Write("record-locked.csv", "a\r\n");
-    const TRecordLockHolder holder(recordLocked);
+    const int recordWriter = ::open(recordLocked.c_str(), O_RDWR);
+    struct flock wholeFile {};
+    wholeFile.l_type = F_WRLCK;
+    wholeFile.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(recordWriter, F_OFD_SETLK, &wholeFile), 0);
     const std::string locked = dir.Write("locked.csv", "a\r\nb\r\n");
     const int writer = ::open(locked.c_str(), O_RDWR);
     ASSERT_EQ(::flock(writer, LOCK_EX | LOCK_NB), 0);
@@ -117,6 +93,7 @@ TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
         EXPECT_EQ(lines[0], "earlier") << c.name;
     }
     ::close(writer);
+    ::close(recordWriter);
     TBarLines lines;
     EXPECT_EQ(ReadBarLines(locked, {}, lines).lineCount, 2) << "after the writer let go";
 }
