@@ -156,18 +156,33 @@ def read_lines(root, path):
         return f.read().split("\n")
 
 
-def find_line(root, files, entry):
+def read_moves(root):
+    """Where the code of a file went when it was split or moved: mutants/moves.txt, one line
+    "OLD NEW [NEW...]" a file."""
+    moves = {}
+    path = os.path.join(root, "mutants", "moves.txt")
+    if os.path.exists(path):
+        with open(path, encoding="utf-8") as f:
+            for line in f:
+                words = line.split("#", 1)[0].split()
+                if len(words) > 1:
+                    moves[words[0]] = words[1:]
+    return moves
+
+
+def find_line(root, files, entry, moves):
     """Where the entry's original line is now, as (path, line number), or None. Code moves between
-    folders, so the search widens: the same path, then one file of the same base name, then a
-    single match anywhere in the product code."""
+    folders, so the search widens: the same path, then the files it is known to have moved to,
+    then one file of the same base name, then a single match anywhere in the product code."""
     def matches(path):
         return [i + 1 for i, line in enumerate(read_lines(root, path)) if line == entry["original"]]
 
     def nearest(path, places):
         return path, min(places, key=lambda i: abs(i - entry["line"]))
 
-    if entry["path"] in files and (places := matches(entry["path"])):
-        return nearest(entry["path"], places)
+    for path in [entry["path"]] + moves.get(entry["path"], []):
+        if path in files and (places := matches(path)):
+            return nearest(path, places)
     found = {path: places for path in files if (places := matches(path))}
     same_name = [p for p in found if os.path.basename(p) == os.path.basename(entry["path"])]
     if len(same_name) == 1:
@@ -181,10 +196,11 @@ def replay(root, saved, files):
     """The saved sample, placed in the tree as it is now; mutants whose line is not found are
     reported and skipped."""
     sample = []
+    moves = read_moves(root)
     with open(saved, encoding="utf-8") as f:
         entries = [json.loads(line) for line in f if line.strip()]
     for entry in entries:
-        place = find_line(root, files, entry)
+        place = find_line(root, files, entry, moves)
         if place is None:
             print(f"  not found: {entry['path']}:{entry['line']}: {entry['what']}: "
                   f"{entry['original'].strip()}")
