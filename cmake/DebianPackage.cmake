@@ -29,9 +29,9 @@ where both smoothed waves rise together or fall together.
 
 It shows the indicator's text to paste into MetaEditor and comes with a
 sample EURUSD hourly file to try it at once. Command-line tools give the
-same bars and waves to scripts: quillon-waves writes them as CSV, and
+same bars and waves to scripts: quillon-waves writes them as CSV,
 quillon-chart draws the window's chart of them into a PNG or SVG picture
-without a display.")
+without a display, and quillon-make-bars makes up bar files to try them on.")
 
 # Debian has no section for trading programs, and Quillon is neither about the X Window System
 # (x11) nor a system utility (utils): the catch-all section.
