@@ -38,6 +38,9 @@ TEST(ReadBarLinesTest, LineEndsAndLongLines) {
              "\rxy\n",
          {std::string(256, 'b'), std::string(StoredLineLimit, 'c'),
           std::string(StoredLineLimit, 'd')}},
+        {"a line read in two pieces is cut as one",
+         std::string(64 * 1024 - 101, 'x') + "\n" + std::string(1000, 'y'),
+         {std::string(StoredLineLimit, 'x'), std::string(StoredLineLimit, 'y')}},
     };
     TTempDir dir;
     for (const auto& c : cases) {

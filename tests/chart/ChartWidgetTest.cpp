@@ -183,6 +183,13 @@ TEST_F(ChartWidgetTest, TipOverCandlesWithoutRepaintAndDragZooms) {
         EXPECT_EQ(chart_.Model().Zoom(), zoomed ? std::optional(dragged) : std::nullopt);
         EXPECT_EQ(chart_.Layout(chart_.rect()).x->Range(), zoomed ? dragged.x : layout_.x->Range());
     }
+    // Two rows of the plot under a drag are two distinct ends, enough to zoom to.
+    const QPoint edge(layout_.plot.left + 40, layout_.plot.bottom - 1),
+        beyond(edge + QPoint(60, 40));
+    QTest::mousePress(&chart_, Qt::LeftButton, {}, edge);
+    QTest::mouseMove(&chart_, beyond);
+    QTest::mouseRelease(&chart_, Qt::LeftButton, {}, beyond);
+    EXPECT_TRUE(chart_.Model().Zoom());
     chart_.paints = 0;
     chart_.Model().Series17().AppendCandle(1.12, 1.13, 1.11, 1.125);
     QTest::qWait(20);

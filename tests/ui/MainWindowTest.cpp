@@ -104,6 +104,7 @@ TEST_F(Form1Test, ChoosingAFileRunsOnItWithTheBoxesAsTheyStand) {
     form1_.resize(760, 440);
     QTest::qWait(20);
     SaveScreenshot(form1_, QStringLiteral("main-window-wide"));
+    EXPECT_EQ(Find("Panel1")->width(), 110) << "the chart takes what the window gains";
 
     // W1 drives the first open wave and W2 the second: with W1 at W2's 16, the first is the
     // second of before.
