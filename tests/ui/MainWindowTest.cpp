@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -40,6 +41,27 @@ TEST_F(Form1Test, StartsWithoutTheChartAndKeepsItsPanelsWhenSplitOrShrunk) {
     EXPECT_EQ(Find("Panel4")->geometry().bottom() + 1, Find("Panel2")->y());
     EXPECT_EQ(Find("Panel2")->geometry().bottom(), panel1->contentsRect().bottom());
     EXPECT_EQ(panel1->width(), 30);
+}
+
+// A screen reader can say the name of every control; the edit boxes are named for what they hold.
+TEST_F(Form1Test, EveryControlHasANameForScreenReaders) {
+    const auto spoken = [](QWidget* control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    const std::pair<const char*, const char*> names[] = {{"Edit1", "W1"},
+                                                         {"Edit2", "W2"},
+                                                         {"Edit3", "Load bars to wave"},
+                                                         {"Edit4", "Refresh period"},
+                                                         {"Chart1", "Chart"},
+                                                         {"CheckBox2", "Follow file"}};
+    for (const auto& [control, name] : names) {
+        EXPECT_EQ(spoken(Find(control)), QString::fromUtf8(name));
+    }
+    for (QWidget* control : form1_.findChildren<QWidget*>()) {
+        if (control->focusPolicy() != Qt::NoFocus) {
+            EXPECT_FALSE(spoken(control).isEmpty()) << control->metaObject()->className();
+        }
+    }
 }
 
 // A failure leaves the text; its box shows the whole message, past a zero character in the text.
