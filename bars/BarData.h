@@ -29,11 +29,12 @@ inline constexpr int DefaultLag2 = 16;
 struct TReadSettings {
     // The user's decimal separator; a point where none is set.
     char decimalSeparator = '.';
-    // How long a failed read holds the caller up afterwards.
+    // How long a failed read holds the caller up, counted from its start.
     std::chrono::milliseconds failedReadPause{0};
     // How long a read that finds the file held or being written may wait for it to settle,
-    // trying again, before it fails: 0 for the window, where the user clicks again; up to a
-    // second for a script, which cannot.
+    // trying again, before it fails: within the pause for the window's click, so that a click
+    // during a rewrite shows the new file; up to a second for a script, which cannot click again;
+    // 0 when following the file, which tries again when the file next settles.
     std::chrono::milliseconds settleWait{0};
 };
 

@@ -189,12 +189,6 @@ TReadResult ReadOnce(const std::string& path, TBarLines& barLines) {
     return result;
 }
 
-void PauseAfterFailure(const TReadSettings& settings) {
-    if (settings.failedReadPause.count() > 0) {
-        std::this_thread::sleep_for(settings.failedReadPause);
-    }
-}
-
 } // namespace
 
 const char* ReadFailureText(TReadFailure failure) {
@@ -218,15 +212,19 @@ const char* ReadFailureText(TReadFailure failure) {
 TReadResult ReadBarLines(const std::string& path, const TReadSettings& settings,
                          TBarLines& barLines) {
     using Clock = std::chrono::steady_clock;
-    const Clock::time_point giveUp = Clock::now() + settings.settleWait;
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point giveUp = start + settings.settleWait;
     TReadResult result = ReadOnce(path, barLines);
     while (result.failure == TReadFailure::HeldOrBeingWritten && Clock::now() < giveUp) {
         std::this_thread::sleep_for(
             std::min<Clock::duration>(SettlePollInterval, giveUp - Clock::now()));
         result = ReadOnce(path, barLines);
     }
-    if (result.failure != TReadFailure::None) {
-        PauseAfterFailure(settings);
+    // The time spent waiting for the file to settle is part of the pause, so that waiting costs
+    // the caller no more than the pause alone did.
+    const Clock::time_point pauseEnd = start + settings.failedReadPause;
+    if (result.failure != TReadFailure::None && Clock::now() < pauseEnd) {
+        std::this_thread::sleep_until(pauseEnd);
     }
     return result;
 }

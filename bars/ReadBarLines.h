@@ -49,7 +49,8 @@ struct TReadResult {
 // again until the file settles or the wait is over.
 //
 // When the file cannot be opened, is held or being written, or cannot be read to its end, the read
-// waits settings.failedReadPause. It returns a line count of 0, except after a read error part
+// holds the caller up until settings.failedReadPause has passed since it began, the settleWait
+// included. It returns a line count of 0, except after a read error part
 // way through the file, when it returns the lines stored by then.
 TReadResult ReadBarLines(const std::string& path, const TReadSettings& settings,
                          TBarLines& barLines);

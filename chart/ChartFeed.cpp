@@ -72,10 +72,12 @@ void FeedWaveRow(const TRun& run, int i, double p, TRunSeries& series) {
 
 } // namespace
 
-void FeedChart(const TRun& run, TChartModel& chart) {
+void FeedChart(const TRun& run, TChartModel& chart, TZoomOnRefill zoom) {
     const TBarTable& bars = run.Bars();
     const int N = run.BarCount();
-    chart.ResetZoom();
+    if (zoom == TZoomOnRefill::Reset) {
+        chart.ResetZoom();
+    }
     TRunSeries series(chart);
     series.ClearAll();
     for (int i = 0; i < N; ++i) {

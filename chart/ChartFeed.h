@@ -5,10 +5,15 @@
 
 namespace quillon {
 
+// What a refill does to the user's zoom.
+enum class TZoomOnRefill { Reset, Keep };
+
 // The chart's look of a run, in the one place the window and quillon-chart share: back to
-// automatic scales, then the seven series of a run cleared and refilled with the candles, the two
-// close waves (the first with a lime spike up or a red spike down at each mark) and the two open
-// waves scaled to lie just under the newest close. Series20 and Series21 are not a run's.
-void FeedChart(const TRun& run, TChartModel& chart);
+// automatic scales (unless the zoom is kept: its rows and prices then stay in view, so that a view
+// of the newest rows stays on the newest bars), then the seven series of a run cleared and
+// refilled with the candles, the two close waves (the first with a lime spike up or a red spike
+// down at each mark) and the two open waves scaled to lie just under the newest close. Series20
+// and Series21 are not a run's.
+void FeedChart(const TRun& run, TChartModel& chart, TZoomOnRefill zoom = TZoomOnRefill::Reset);
 
 } // namespace quillon

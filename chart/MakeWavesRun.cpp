@@ -3,11 +3,10 @@
 #include <new>
 
 #include "base/Errors.h"
-#include "chart/ChartFeed.h"
 
 namespace quillon {
 
-bool MakeWavesRun(const TRunSettings& settings, TRun& run, TChartModel& chart) {
+bool MakeWavesRun(const TRunSettings& settings, TRun& run, TChartModel& chart, TZoomOnRefill zoom) {
     // The texts cannot change during a run, so the bar count is converted once, and only its
     // failure reaches the user.
     const int N = TextToInteger(settings.barCountText);
@@ -25,7 +24,7 @@ bool MakeWavesRun(const TRunSettings& settings, TRun& run, TChartModel& chart) {
         const int W1 = TextToInteger(settings.lag1Text);
         const int W2 = TextToInteger(settings.lag2Text);
         run.WorkOutWaves(W1, W2);
-        FeedChart(run, chart);
+        FeedChart(run, chart, zoom);
         return true;
     } catch (const QuillonError&) {
     } catch (const std::bad_alloc&) {

@@ -4,6 +4,7 @@
 
 #include "bars/Run.h"
 #include "base/IntegerText.h"
+#include "chart/ChartFeed.h"
 #include "chart/ChartModel.h"
 
 namespace quillon {
@@ -23,6 +24,7 @@ struct TRunSettings {
 // failure ends the run silently, leaving the series as they stand at that moment: while the bars
 // load, LineSeries1 takes the provisional close line (x = each bar's line index in the file).
 // Whether the run came to its end and refilled the chart; the window's user is not told.
-bool MakeWavesRun(const TRunSettings& settings, TRun& run, TChartModel& chart);
+bool MakeWavesRun(const TRunSettings& settings, TRun& run, TChartModel& chart,
+                  TZoomOnRefill zoom = TZoomOnRefill::Reset);
 
 } // namespace quillon

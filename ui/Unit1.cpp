@@ -93,6 +93,7 @@ TForm1::TForm1(TDesktopServices services)
     setWindowTitle(QStringLiteral("Quillon waves :)"));
     UseWindowFont(*this);
     CreateControls();
+    NameForScreenReaders();
     BindHandlers();
     resize(ClientSize);
     PlaceInScreenCentre(*this);
@@ -163,6 +164,7 @@ void TForm1::CreatePanel1() {
     Panel1->resize(Panel1Width, Panel1->height());
     Button2 = MakeButton(Panel1, "Button2", "get file *.CSV", {8, 6, 97, 17});
     CreateLagSteppers();
+    CreateFollowControls();
     Button7 = MakeButton(Panel1, "Button7", "MT4 indicator", {16, 152, 81, 25});
     CreateBottomPanels();
 }
@@ -180,6 +182,30 @@ void TForm1::CreateLagSteppers() {
     Button9 = MakeButton(Panel1, "Button9", "-", {35, 93, 20, 20});
     Edit2 = MakeEdit(Panel1, "Edit2", IntegerToText(DefaultLag2).c_str(), {57, 93, 24, 21});
     Button8 = MakeButton(Panel1, "Button8", "+", {83, 93, 21, 20});
+}
+
+void TForm1::CreateFollowControls() {
+    // Between the W2 stepper and "MT4 indicator", with room for a second box of the same size
+    // under it.
+    CheckBox2 = new QCheckBox(QStringLiteral("Follow file"), Panel1);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setGeometry(8, 115, 97, 17);
+    // On the chart beside the file's name, where the user looks for news of the file.
+    Label15 = MakeLabel(Chart1, "Label15", "", {0, 3});
+    Label15->setFont(Label1->font());
+    Label15->setPalette(Label1->palette());
+    Label15->hide();
+}
+
+// Names that a screen reader says; buttons, labels and check boxes say their captions.
+void TForm1::NameForScreenReaders() {
+    // The page container takes focus, and the only name on it is its one tab's.
+    PageControl1->setAccessibleName(QStringLiteral("TabSheet1"));
+    Edit1->setAccessibleName(QStringLiteral("W1"));
+    Edit2->setAccessibleName(QStringLiteral("W2"));
+    Edit3->setAccessibleName(QStringLiteral("Load bars to wave"));
+    Edit4->setAccessibleName(QStringLiteral("Refresh period"));
+    Chart1->setAccessibleName(QStringLiteral("Chart"));
 }
 
 void TForm1::CreateBottomPanels() {
@@ -234,6 +260,10 @@ void TForm1::BindHandlers() {
     Bind(Button10, &TForm1::Button10Click);
     connect(&timer1_.Ticker(), &QTimer::timeout, this,
             [this] { ReportErrors(&TForm1::Timer1Timer); });
+    connect(CheckBox2, &QCheckBox::toggled, this,
+            [this] { ReportErrors(&TForm1::FollowSourceFile); });
+    connect(&follower_, &TFileFollower::Settled, this,
+            [this] { ReportErrors(&TForm1::FollowerSettled); });
 }
 
 } // namespace quillon

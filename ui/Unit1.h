@@ -2,13 +2,16 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include <QString>
 #include <QWidget>
 
 #include "bars/Run.h"
+#include "chart/MakeWavesRun.h"
 #include "ui/ErrorBox.h"
+#include "ui/FileFollower.h"
 #include "ui/OpenDialog.h"
 #include "ui/PeriodicTimer.h"
 
@@ -26,8 +29,9 @@ namespace quillon {
 
 class TChart;
 
-// A failed read of the bar file holds the window up this long: the terminal is probably rewriting
-// the file, and the user's next click comes after it.
+// A click's failed read of the bar file holds the window up this long, and a click that finds the
+// file being written waits as long for it to settle: the terminal is probably rewriting the file,
+// and the user's next click comes after it. A followed run is never held up.
 inline constexpr std::chrono::milliseconds FailedReadPause{1000};
 
 // What the main window asks of the desktop beyond its own controls. Tests put their own answers
@@ -59,6 +63,7 @@ public:
     TPeriodicTimer& Timer1() { return timer1_; }
     const TOpenDialog& OpenDialog1() const { return openDialog1_; }
     const TBarTable& BarTable() const { return run_.Bars(); }
+    const TFileFollower& Follower() const { return follower_; }
 
 private:
     // Handlers. Their errors go to the standard error box through ReportErrors.
@@ -73,6 +78,12 @@ private:
     void Button9Click();
     void Button10Click();
     void Timer1Timer();
+    // Following the chosen file while "Follow file" is checked: a run at every settled rewrite.
+    void FollowSourceFile();
+    void FollowerSettled();
+
+    // The edit boxes and the chosen file, as a run takes them.
+    TRunSettings RunSettings() const;
 
     // Runs a handler; an error that leaves it ends it and is shown in the standard error box.
     void ReportErrors(void (TForm1::*handler)());
@@ -85,6 +96,8 @@ private:
     void CreateControls();
     void CreatePanel1();
     void CreateLagSteppers();
+    void CreateFollowControls();
+    void NameForScreenReaders();
     void CreateBottomPanels();
     void CreateChart();
     void BindHandlers();
@@ -96,6 +109,10 @@ private:
     TRun run_;
     TPeriodicTimer timer1_;
     TOpenDialog openDialog1_;
+    TFileFollower follower_;
+    // The bar count that a followed run last reported as no integer: reported once, not at every
+    // rewrite, until the text changes or a run completes.
+    std::optional<QString> reportedBarCountText_;
     QDialog* form8_ = nullptr;
     QDialog* form9_ = nullptr;
 
@@ -129,7 +146,10 @@ private:
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Label14 = nullptr;
+    // The time of the last followed run that completed, beside the file's name on the chart.
+    QLabel* Label15 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
+    QCheckBox* CheckBox2 = nullptr; // "Follow file"
 };
 
 } // namespace quillon

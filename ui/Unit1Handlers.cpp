@@ -60,14 +60,21 @@ void TForm1::ShowError(std::string_view message) {
     services_.errorBox(this, QString::fromStdString(ErrorBoxText(message)));
 }
 
-void TForm1::Button1Click() {
+TRunSettings TForm1::RunSettings() const {
     TRunSettings settings;
     settings.barCountText = Edit3->text().toStdString();
     settings.lag1Text = Edit1->text().toStdString();
     settings.lag2Text = Edit2->text().toStdString();
     settings.sourceFilePath = QFile::encodeName(sourceFilePath_).toStdString();
     settings.read.decimalSeparator = DecimalSeparator(QLocale());
+    return settings;
+}
+
+void TForm1::Button1Click() {
+    TRunSettings settings = RunSettings();
+    // A click during a rewrite waits for the file within the pause that its failure would cost.
     settings.read.failedReadPause = FailedReadPause;
+    settings.read.settleWait = FailedReadPause;
     MakeWavesRun(settings, run_, Chart1->Model());
 }
 
@@ -87,6 +94,7 @@ void TForm1::SelectSourceFile(const QString& path) {
     // The run reports its own errors inside the click, so the chart is shown whatever it did.
     ClickOnUsersBehalf(Button1);
     Chart1->show();
+    FollowSourceFile();
 }
 
 void TForm1::ClickOnUsersBehalf(QPushButton* button) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -21,6 +22,20 @@ using Form1Test = FormsFixture;
 TEST_F(Form1Test, StartsWithoutTheChartAndKeepsItsPanelsWhenSplitOrShrunk) {
     // The chart, which carries Label1 and Button10, waits for the first run.
     EXPECT_FALSE(Find("Chart1")->isVisible());
+    // A screen reader can say every control's name; the edit boxes say what they hold.
+    const auto spoken = [](QWidget* control) {
+        return QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name);
+    };
+    QStringList names;
+    for (const char* control : {"Edit1", "Edit2", "Edit3", "Edit4", "Chart1"}) {
+        names << spoken(Find(control));
+    }
+    EXPECT_EQ(names, QStringList({"W1", "W2", "Load bars to wave", "Refresh period", "Chart"}));
+    for (QWidget* control : form1_.findChildren<QWidget*>()) {
+        if (control->focusPolicy() != Qt::NoFocus) {
+            EXPECT_FALSE(spoken(control).isEmpty()) << control->metaObject()->className();
+        }
+    }
     // Dragged past either end, the splitter leaves 30 pixels on that side.
     auto* splitter = Find<QSplitter>("Splitter8");
     QSplitterHandle* handle = splitter->handle(1);
