@@ -16,10 +16,11 @@ SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_chec
 # write SVG pictures; locales gives localedef its character maps, for the test that makes a
 # decimal-comma locale; clang-14 and its runtime build the fuzz targets; dpkg-dev (dpkg-shlibdeps) and file let CPack work out the package's library
 # dependencies, and desktop-file-utils checks its desktop entry; python3 runs the mutation sample
-# and ccache spares it the compiles it has done before.
+# and ccache spares it the compiles it has done before; dbus-daemon gives the notification test a
+# private session bus.
 PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins libgl-dev \
             libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales \
-            clang-14 libclang-rt-14-dev dpkg-dev file desktop-file-utils python3 ccache
+            clang-14 libclang-rt-14-dev dpkg-dev file desktop-file-utils python3 ccache dbus-daemon
 
 .PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz mutants run \
         install package bench format clean
@@ -33,7 +34,7 @@ deps:
 	  echo "make deps: no dpkg-query or apt-get here, so nothing is installed. Quillon needs:"; \
 	  echo "  to build: Qt 6 Base and Qt 6 SVG with their development files, a C++20 compiler"; \
 	  echo "            (GCC 12 builds it on Debian 12), CMake 3.25 or later, make, pkg-config"; \
-	  echo "  to test:  GoogleTest and Google Mock; to benchmark: Google Benchmark"; \
+	  echo "  to test:  GoogleTest, Google Mock and the D-Bus daemon; to benchmark: Google Benchmark"; \
 	  echo "            (without it: make CMAKE_FLAGS=-DQUILLON_BENCHMARKS=OFF ...)"; \
 	  echo "Going on with what is installed."; \
 	  exit 0; \

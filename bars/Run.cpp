@@ -1,6 +1,7 @@
 #include "bars/Run.h"
 
 #include "bars/LoadNewestBars.h"
+#include "base/Errors.h"
 
 namespace quillon {
 
@@ -36,6 +37,13 @@ TTick TRun::MarkAt(int row) const {
 
 std::int64_t TRun::FileLineOfRow(int row) const {
     return firstFileLine_ + lineCount_ - N_ + row;
+}
+
+std::string_view TRun::LineOfRow(int row) const {
+    if (row < 0 || row >= N_) {
+        ThrowRangeCheckError();
+    }
+    return barLines_[lineCount_ - N_ + row];
 }
 
 void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,

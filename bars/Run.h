@@ -4,6 +4,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "bars/BarData.h"
 #include "bars/BarLines.h"
@@ -51,6 +52,9 @@ public:
     // The line index in the file (counted from 0) of bar row `row`: a file of more than
     // BarLinesCapacity lines keeps only its newest lines, so this is not the store's index.
     std::int64_t FileLineOfRow(int row) const;
+    // The stored line of bar row `row`, its text as the file gives it; the range error for a row
+    // outside 0..BarCount()-1. Valid until the next ReadFile.
+    std::string_view LineOfRow(int row) const;
 
 private:
     TBarLines barLines_;
