@@ -190,6 +190,9 @@ void TForm1::CreateFollowControls() {
     CheckBox2 = new QCheckBox(QStringLiteral("Follow file"), Panel1);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
     CheckBox2->setGeometry(8, 115, 97, 17);
+    CheckBox3 = new QCheckBox(QStringLiteral("Notify turns"), Panel1);
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+    CheckBox3->setGeometry(8, 133, 97, 17);
     // On the chart beside the file's name, where the user looks for news of the file.
     Label15 = MakeLabel(Chart1, "Label15", "", {0, 3});
     Label15->setFont(Label1->font());

@@ -14,6 +14,7 @@
 #include "ui/FileFollower.h"
 #include "ui/OpenDialog.h"
 #include "ui/PeriodicTimer.h"
+#include "ui/TurnNotifier.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -84,6 +85,9 @@ private:
 
     // The edit boxes and the chosen file, as a run takes them.
     TRunSettings RunSettings() const;
+    // After a run that came to its end, clicked or followed: a turn of the waves at the newest bar
+    // goes to the desktop while "Notify turns" is checked.
+    void RunCompleted();
 
     // Runs a handler; an error that leaves it ends it and is shown in the standard error box.
     void ReportErrors(void (TForm1::*handler)());
@@ -113,6 +117,7 @@ private:
     // The bar count that a followed run last reported as no integer: reported once, not at every
     // rewrite, until the text changes or a run completes.
     std::optional<QString> reportedBarCountText_;
+    TTurnNotifier turnNotifier_;
     QDialog* form8_ = nullptr;
     QDialog* form9_ = nullptr;
 
@@ -150,6 +155,7 @@ private:
     QLabel* Label15 = nullptr;
     QCheckBox* CheckBox1 = nullptr;
     QCheckBox* CheckBox2 = nullptr; // "Follow file"
+    QCheckBox* CheckBox3 = nullptr; // "Notify turns"
 };
 
 } // namespace quillon

@@ -50,6 +50,7 @@ void TForm1::FollowerSettled() {
         return;
     }
     reportedBarCountText_.reset();
+    RunCompleted();
     Label15->setText(QStringLiteral("followed ") +
                      LongTimeText(QLocale(), QDateTime::currentDateTime().time()));
     Label15->adjustSize();

@@ -75,7 +75,15 @@ void TForm1::Button1Click() {
     // A click during a rewrite waits for the file within the pause that its failure would cost.
     settings.read.failedReadPause = FailedReadPause;
     settings.read.settleWait = FailedReadPause;
-    MakeWavesRun(settings, run_, Chart1->Model());
+    if (MakeWavesRun(settings, run_, Chart1->Model())) {
+        RunCompleted();
+    }
+}
+
+void TForm1::RunCompleted() {
+    if (CheckBox3->isChecked()) {
+        turnNotifier_.Announce(sourceFilePath_, run_);
+    }
 }
 
 void TForm1::Button2Click() {
