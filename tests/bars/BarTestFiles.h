@@ -17,15 +17,6 @@
 
 namespace quillon {
 
-// The lines of bars as the terminal writes them, without line ends.
-inline std::vector<std::string> LinesOf(const std::vector<TGeneratedBar>& bars) {
-    std::vector<std::string> lines;
-    for (const TGeneratedBar& bar : bars) {
-        lines.push_back(BarLineText(bar));
-    }
-    return lines;
-}
-
 // Dates the file's last change an hour back, so that a reader takes it for one that no writer is
 // at; a file written a moment ago would count as being written.
 inline void MakeQuiet(const std::string& path) {

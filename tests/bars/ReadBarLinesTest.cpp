@@ -71,6 +71,8 @@ TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
     ASSERT_EQ(::flock(writer, LOCK_EX | LOCK_NB), 0);
     const TReadSettings shortPause{'.', milliseconds(50)};
     const TReadSettings click{'.', milliseconds(1000), milliseconds(1000)};
+    const TReadSettings settling{'.', milliseconds(50), milliseconds(100)};
+    using enum TReadFailure;
     const struct {
         const char* name;
         std::string path;
@@ -78,19 +80,12 @@ TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
         TReadFailure failure;
         milliseconds cost;
     } cases[] = {
-        {"missing file", dir.Path("missing.csv"), TReadSettings{}, TReadFailure::NoSuchFile, {}},
-        {"no file chosen", "", shortPause, TReadFailure::NoSuchFile, milliseconds(50)},
-        {"missing, clicked", dir.Path("missing.csv"), click, TReadFailure::NoSuchFile,
-         milliseconds(1000)},
-        {"locked by a writer", locked, shortPause, TReadFailure::HeldOrBeingWritten,
-         milliseconds(50)},
-        {"locked, waited for",
-         locked,
-         {'.', milliseconds(50), milliseconds(100)},
-         TReadFailure::HeldOrBeingWritten,
-         milliseconds(100)},
-        {"locked, clicked", locked, click, TReadFailure::HeldOrBeingWritten, milliseconds(1000)},
-        {"a record lock", recordLocked, {}, TReadFailure::HeldOrBeingWritten, {}},
+        {"no file chosen", "", shortPause, NoSuchFile, milliseconds(50)},
+        {"missing, clicked", dir.Path("missing.csv"), click, NoSuchFile, milliseconds(1000)},
+        {"locked by a writer", locked, shortPause, HeldOrBeingWritten, milliseconds(50)},
+        {"locked, waited for", locked, settling, HeldOrBeingWritten, settling.settleWait},
+        {"locked, clicked", locked, click, HeldOrBeingWritten, milliseconds(1000)},
+        {"a record lock", recordLocked, {}, HeldOrBeingWritten, {}},
     };
     for (const auto& c : cases) {
         TBarLines lines;

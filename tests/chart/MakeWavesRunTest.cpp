@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "chart/MakeWavesRun.h"
 #include "tests/bars/BarTestFiles.h"
 #include "tests/chart/RunOutcome.h"
 

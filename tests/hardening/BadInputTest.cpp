@@ -46,12 +46,12 @@ std::string RunInWindow(const std::string& path, const TSettings& s, char separa
     return RunAndJudge({s[0], s[1], s[2], path, {separator}}, run, chart);
 }
 
-const std::vector<std::string> StandardLines = LinesOf(GenerateBars(TBarFileSettings{}));
+const std::vector<TGeneratedBar> StandardBars = GenerateBars(TBarFileSettings{});
 const std::string StandardText = BarFileText(TBarFileSettings{});
 
 // The standard file's text with FaultyLine, which no other line repeats, replaced by line.
 std::string WithLine(const std::string& line) {
-    const std::string& faulty = StandardLines[FaultyLine];
+    const std::string faulty = BarLineText(StandardBars[FaultyLine]);
     return std::string(StandardText).replace(StandardText.find(faulty), faulty.size(), line);
 }
 
@@ -111,7 +111,7 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         {"a NUL byte inside a close", WithLine(bar + nulClose + ",87"), "silent 300",
          priceError(nulClose)},
         {"points under a comma locale", StandardText, "silent 0",
-         priceError(std::string(GetField(StandardLines[1400], ',', 6))),
+         priceError(std::string(GetField(BarLineText(StandardBars[1400]), ',', 6))),
          TSettings{"500", "39", "16"}, true},
         {"10,500 lines", BarFileText(TBarFileSettings{.barCount = 10500}), "complete 500",
          "exit 0, 500 rows to line 10499"},

@@ -42,11 +42,13 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
     bars.back().close = bars.back().high = 107900;
     WorkOutRun(dir.Write("EURUSD60.csv", BarFileText(bars)), {}, {}, up);
     TTurnNotifier notifier(QDBusConnection::connectToBus(address, "notifier"));
+    TTurnNotifier nowhere(QDBusConnection::connectToBus("unix:path=/nonexistent", "nowhere"));
     const auto start = std::chrono::steady_clock::now();
     for (const TRun* run : {&down, &up, &down, &up}) {
         notifier.Announce("EURUSD60.csv", *run);
     }
     notifier.Announce("GBPUSD60.csv", down);
+    nowhere.Announce("EURUSD60.csv", up); // no bus at all: nothing is shown and nothing fails
     // No answer comes: Announce must not wait for one.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     // Calls on one connection arrive in order: when the last is in, so are all before it.
@@ -55,9 +57,6 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
               "Notify susssasa{sv}i EURUSD60: waves turned down, 20240123 0400 close 1.07690\n"
               "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900\n"
               "Notify susssasa{sv}i GBPUSD60: waves turned down, 20240123 0400 close 1.07690\n");
-    // No bus at all: nothing is shown and nothing fails.
-    TTurnNotifier nowhere(QDBusConnection::connectToBus("unix:path=/nonexistent", "nowhere"));
-    EXPECT_NO_THROW(nowhere.Announce("EURUSD60.csv", up));
 }
 
 } // namespace quillon
