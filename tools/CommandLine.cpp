@@ -1,5 +1,9 @@
 #include "tools/CommandLine.h"
 
+#include <getopt.h>
+
+#include <algorithm>
+
 #include "base/Errors.h"
 #include "base/IntegerText.h"
 
@@ -7,89 +11,82 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t NotFound = std::string_view::npos;
+// getopt_long's codes: an operand in the order given, then the options without a letter, above any
+// character.
+enum : int { OperandCode = 1, HelpCode = 256, VersionCode, FirstNamedCode };
 
-// The index of the long name that is name itself, or else of the only one that name begins.
-std::size_t MatchName(std::string_view name, std::span<const std::string_view> names) {
-    std::size_t found = NotFound;
-    int beginnings = 0;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i].empty()) {
-            continue;
-        }
-        if (names[i] == name) {
-            return i;
-        }
-        if (names[i].starts_with(name)) {
-            found = i;
-            ++beginnings;
-        }
-    }
-    return beginnings == 1 ? found : NotFound;
-}
-
-std::size_t MatchLetter(char letter, std::span<const TOption> options) {
-    for (std::size_t i = 0; i < options.size(); ++i) {
-        if (options[i].letter != 0 && options[i].letter == letter) {
-            return i;
-        }
-    }
-    return NotFound;
+int CodeOf(const TOption& option, std::size_t index) {
+    return option.letter != 0 ? option.letter : FirstNamedCode + static_cast<int>(index);
 }
 
 } // namespace
 
+// The C library's getopt_long reads the words, so that the tools take options as every other
+// program does (long names shortened to any unique beginning, "-oVALUE", "--" ending the options);
+// the messages are ours.
 bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOption> options,
                      TCommandLine& line, std::string& reason) {
-    // The options' names, then the two every tool knows.
-    std::vector<std::string_view> names;
-    for (const TOption& option : options) {
-        names.push_back(option.name);
+    // getopt_long wants writable C strings after the program's name.
+    std::vector<std::string> words{"tool"};
+    words.insert(words.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) {
+        argv.push_back(word.data());
     }
-    const std::size_t helpIndex = names.size();
-    names.insert(names.end(), {"help", "version"});
+    argv.push_back(nullptr);
+    // "-" hands the operands over in their place, so that the word being read is always the one at
+    // optind; ":" tells a missing value from an unknown option.
+    std::string letters = "-:";
+    std::vector<option> longOptions;
+    // Reserved, so that the names stay where getopt_long is told they are.
+    std::vector<std::string> names;
+    names.reserve(options.size());
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i].letter != 0) {
+            letters += options[i].letter;
+            letters += ':';
+        }
+        if (!options[i].name.empty()) {
+            const std::string& name = names.emplace_back(options[i].name);
+            longOptions.push_back(
+                {name.c_str(), required_argument, nullptr, CodeOf(options[i], i)});
+        }
+    }
+    longOptions.push_back({"help", no_argument, nullptr, HelpCode});
+    longOptions.push_back({"version", no_argument, nullptr, VersionCode});
+    longOptions.push_back({nullptr, 0, nullptr, 0});
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view word = args[i];
-        if (word == "--") {
-            line.operands.insert(line.operands.end(), args.begin() + i + 1, args.end());
+    // getopt_long keeps its place in globals; 0 makes GNU's start afresh, as reading several
+    // command lines in one process (the tests do) needs.
+    optind = 0;
+    opterr = 0;
+    const int argc = static_cast<int>(words.size());
+    for (;;) {
+        const int at = std::max(optind, 1); // the word getopt_long reads now
+        const int code =
+            getopt_long(argc, argv.data(), letters.c_str(), longOptions.data(), nullptr);
+        if (code == -1) {
             break;
         }
-        if (word.size() < 2 || word[0] != '-') {
-            line.operands.emplace_back(word);
-            continue;
-        }
-        std::size_t index = NotFound;
-        std::size_t valueStart = NotFound; // where a value joined to the word starts
-        if (word[1] == '-') {
-            const std::size_t equals = word.find('=');
-            index = MatchName(word.substr(2, equals == NotFound ? NotFound : equals - 2), names);
-            valueStart = equals == NotFound ? NotFound : equals + 1;
-        } else {
-            index = MatchLetter(word[1], options);
-            valueStart = word.size() > 2 ? 2 : NotFound;
-        }
-        if (index == NotFound) {
-            reason = std::string(word) + ": not an option";
+        const std::string word = argv[std::min(at, argc - 1)];
+        if (code == OperandCode) {
+            line.operands.emplace_back(optarg);
+        } else if (code == HelpCode || code == VersionCode) {
+            (code == HelpCode ? line.help : line.version) = true;
+        } else if (code == ':' || code == '?') {
+            const bool valueGiven = code == '?' && (optopt == HelpCode || optopt == VersionCode);
+            reason = word + (code == ':'  ? ": a value is missing"
+                             : valueGiven ? ": takes no value"
+                                          : ": not an option");
             return false;
         }
-        if (index >= helpIndex) {
-            if (valueStart != NotFound) {
-                reason = std::string(word) + ": takes no value";
-                return false;
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            if (code == CodeOf(options[i], i)) {
+                *options[i].value = optarg;
             }
-            (index == helpIndex ? line.help : line.version) = true;
-            continue;
-        }
-        if (valueStart != NotFound) {
-            *options[index].value = word.substr(valueStart);
-        } else if (i + 1 < args.size()) {
-            *options[index].value = args[++i];
-        } else {
-            reason = std::string(word) + ": a value is missing";
-            return false;
         }
     }
+    line.operands.insert(line.operands.end(), argv.begin() + optind, argv.end() - 1);
     return true;
 }
 
