@@ -45,6 +45,8 @@ public:
     // Why the last ReadFile failed; TReadFailure::None after a read that succeeded.
     TReadFailure ReadFailure() const { return readFailure_; }
     int BarCount() const { return N_; }
+    // How many lines the last read stored.
+    int LineCount() const { return lineCount_; }
     const TBarTable& Bars() const { return bars_; }
     const TRunWaves& Waves() const { return waves_; }
     // The mark of bar row `row` (see TickAt); none on the first FirstTickRow rows.

@@ -1,0 +1,114 @@
+#include "bars/WatchRow.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <new>
+
+#include "bars/GetField.h"
+#include "base/Errors.h"
+#include "base/IntegerText.h"
+
+namespace quillon {
+
+namespace {
+
+struct TPeriod {
+    int minutes;
+    const char* name;
+};
+
+// The terminal's standard periods, the only ones its indicator writes into a file's name.
+constexpr std::array<TPeriod, 9> Periods{{{1, "M1"},
+                                          {5, "M5"},
+                                          {15, "M15"},
+                                          {30, "M30"},
+                                          {60, "H1"},
+                                          {240, "H4"},
+                                          {1440, "D1"},
+                                          {10080, "W1"},
+                                          {43200, "MN1"}}};
+
+std::string_view StemOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return name.substr(0, name.rfind('.'));
+}
+
+// Why the run of a file that could be read did not complete, in words.
+std::string LoadFailureText(const QuillonError& error, const TRun& run, int N) {
+    if (dynamic_cast<const RangeCheckError*>(&error) != nullptr && run.LineCount() < N) {
+        return "only " + IntegerToText(run.LineCount()) + " lines, fewer than the " +
+               IntegerToText(N) + " bars asked for";
+    }
+    return error.Message();
+}
+
+void SumUpNewestBar(const TRun& run, TWatchRow& row) {
+    const int newest = run.BarCount() - 1;
+    const std::string_view line = run.LineOfRow(newest);
+    row.date = GetField(line, ',', 1);
+    row.time = GetField(line, ',', 2);
+    row.close = GetField(line, ',', 6);
+    row.mark = run.MarkAt(newest);
+    row.markHeld = 0;
+    for (int bar = newest; bar >= 0 && run.MarkAt(bar) == row.mark; --bar) {
+        ++row.markHeld;
+    }
+    if (newest >= 1) {
+        const double last = run.Waves().CloseWave1()[newest];
+        const double before = run.Waves().CloseWave1()[newest - 1];
+        row.wave1 = last > before   ? TWaveDirection::Rising
+                    : last < before ? TWaveDirection::Falling
+                                    : TWaveDirection::Flat;
+    }
+}
+
+} // namespace
+
+std::optional<TSymbolPeriod> SymbolPeriodOf(std::string_view path) {
+    const std::string_view stem = StemOf(path);
+    const auto digits = std::find_if(stem.rbegin(), stem.rend(),
+                                     [](unsigned char c) { return std::isdigit(c) == 0; });
+    const std::size_t symbolSize = static_cast<std::size_t>(stem.rend() - digits);
+    int minutes = 0;
+    const std::string_view number = stem.substr(symbolSize);
+    const auto [end, error] =
+        std::from_chars(number.data(), number.data() + number.size(), minutes);
+    const bool known = std::any_of(Periods.begin(), Periods.end(),
+                                   [minutes](const TPeriod& p) { return p.minutes == minutes; });
+    if (symbolSize == 0 || number.empty() || error != std::errc() || !known) {
+        return std::nullopt;
+    }
+    return TSymbolPeriod{std::string(stem.substr(0, symbolSize)), minutes};
+}
+
+std::string PeriodName(int minutes) {
+    for (const TPeriod& period : Periods) {
+        if (period.minutes == minutes) {
+            return period.name;
+        }
+    }
+    return IntegerToText(minutes) + " min";
+}
+
+TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
+                     TRun& run) {
+    TWatchRow row;
+    row.path = path;
+    row.symbolPeriod = SymbolPeriodOf(path);
+    try {
+        WorkOutRun(path, numbers, read, run);
+        SumUpNewestBar(run, row);
+    } catch (const ReadFailedError&) {
+        row.failure = ReadFailureText(run.ReadFailure());
+    } catch (const QuillonError& error) {
+        row.failure = LoadFailureText(error, run, numbers.N);
+    } catch (const std::bad_alloc&) {
+        row.failure = "out of memory";
+    }
+    return row;
+}
+
+} // namespace quillon

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "bars/Run.h"
+
+namespace quillon {
+
+// What a bar file's name says when the terminal's indicator wrote it: the symbol, then the period
+// in minutes ("EURUSD60.csv": EURUSD, 60).
+struct TSymbolPeriod {
+    std::string symbol;
+    int periodMinutes = 0;
+};
+
+// Nothing when the name, without its folder and ending, is not a symbol followed by one of the
+// terminal's periods (1, 5, 15, 30, 60, 240, 1440, 10080 or 43200 minutes).
+std::optional<TSymbolPeriod> SymbolPeriodOf(std::string_view path);
+
+// A period the trader's way: M1, M5, M15, M30, H1, H4, D1, W1, MN1.
+std::string PeriodName(int minutes);
+
+enum class TWaveDirection { Flat, Rising, Falling };
+
+// One bar file summed up as the watch list and quillon-scan show it: what its run says of the
+// newest bar, or why there is no run.
+struct TWatchRow {
+    std::string path;
+    std::optional<TSymbolPeriod> symbolPeriod;
+    // Empty when the run completed, else why it did not, in words.
+    std::string failure;
+    // The newest bar's date, time and close as the file gives them.
+    std::string date, time, close;
+    // The marks at the newest bar: Up, Down, or None where the close waves went apart (mixed).
+    TTick mark = TTick::None;
+    // How many bars, the newest included, have carried that mark: the bars since the waves turned.
+    int markHeld = 0;
+    // Which way the first close wave went into the newest bar.
+    TWaveDirection wave1 = TWaveDirection::Flat;
+};
+
+// The run of the file at path with numbers, summed up. Never raises: a failure is the row's.
+TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
+                     TRun& run);
+
+} // namespace quillon
