@@ -4,7 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 
 #include "ui/TerminalFolder.h"
 
@@ -17,13 +17,10 @@ QString BundledSampleFolder() {
 }
 
 QString OpenDialogInitialFolder() {
-    const std::vector<std::string> terminalFolders =
-        TerminalFilesFolders(WinePrefix(std::getenv("WINEPREFIX"), std::getenv("HOME")));
-    const auto folderExists = [](const std::string& folder) {
-        return QFileInfo(QString::fromStdString(folder)).isDir();
-    };
-    return QString::fromStdString(
-        InitialDialogFolder(terminalFolders, BundledSampleFolder().toStdString(), folderExists));
+    const std::string folder =
+        InitialDialogFolder(WinePrefix(std::getenv("WINEPREFIX"), std::getenv("HOME")),
+                            QFile::encodeName(BundledSampleFolder()).toStdString());
+    return QFile::decodeName(QByteArray::fromStdString(folder));
 }
 
 } // namespace quillon

@@ -8,8 +8,8 @@ namespace quillon {
 // folder the same way in the build tree and once installed.
 QString BundledSampleFolder();
 
-// Where the open dialog starts: the trading terminal's files folder when there is one on this
-// machine, else the sample file's folder.
+// Where the open dialog starts: a trading terminal's files folder when there is one on this
+// machine (see InitialDialogFolder), else the sample file's folder.
 QString OpenDialogInitialFolder();
 
 } // namespace quillon

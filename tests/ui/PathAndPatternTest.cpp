@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
 #include <string>
 
+#include "tests/bars/BarTestFiles.h"
 #include "ui/ErrorText.h"
+#include "ui/TerminalFolder.h"
 #include "ui/TimePattern.h"
 
 namespace quillon {
@@ -31,6 +35,53 @@ TEST(ClockTimePatternTest, DropsTheZoneAndWidensMinutesAndSeconds) {
     };
     for (const auto& [locale, expected] : cases) {
         EXPECT_EQ(ClockTimePattern(locale), expected) << locale;
+    }
+}
+
+} // namespace
+} // namespace quillon
+
+namespace quillon {
+namespace {
+
+// A Wine prefix that gains a folder at each step; the times are hours before now.
+TEST(InitialDialogFolderTest, OldFilesFolderFirstThenTheDataFolderWrittenLast) {
+    namespace fs = std::filesystem;
+    const TTempDir temporary;
+    const std::string prefix = temporary.Path("prefix");
+    const std::string driveC = prefix + "/drive_c/";
+    const std::string roaming = driveC + "users/alice/AppData/Roaming/MetaQuotes/Terminal/";
+    const std::string older = driveC + "users/bob/Application Data/MetaQuotes/Terminal/";
+    const struct {
+        std::string folder, file;
+        int hoursAgo;
+        std::string expected;
+    } steps[] = {
+        {"", "", 0, "sample"},
+        {roaming + "A1B2/MQL4/Files", "", 5, roaming + "A1B2/MQL4/Files"},
+        {older + "C3D4/MQL4/Files", "", 3, older + "C3D4/MQL4/Files"},
+        {driveC + "Program Files (x86)/MetaTrader 4/MQL4/Files", "", 4, older + "C3D4/MQL4/Files"},
+        // A file rewritten in place leaves its folder's time as it was.
+        {roaming + "A1B2/MQL4/Files", "EURUSD60.csv", 1, roaming + "A1B2/MQL4/Files"},
+        {driveC + "Program Files/MetaTrader 4/experts/files", "", 9,
+         driveC + "Program Files/MetaTrader 4/experts/files"},
+    };
+    const auto hoursAgo = [](int hours) {
+        return fs::file_time_type::clock::now() - std::chrono::hours(hours);
+    };
+    for (const auto& step : steps) {
+        if (!step.folder.empty()) {
+            fs::create_directories(step.folder);
+            if (!step.file.empty()) {
+                const fs::file_time_type folderTime = fs::last_write_time(step.folder);
+                WriteTextFile(step.folder + "/" + step.file, "x");
+                fs::last_write_time(step.folder + "/" + step.file, hoursAgo(step.hoursAgo));
+                fs::last_write_time(step.folder, folderTime);
+            } else {
+                fs::last_write_time(step.folder, hoursAgo(step.hoursAgo));
+            }
+        }
+        EXPECT_EQ(InitialDialogFolder(prefix, "sample"), step.expected) << step.folder;
     }
 }
 
