@@ -1,10 +1,7 @@
 #include "ui/FileFollower.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 
-#include <QFile>
 #include <QFileInfo>
 
 #include "bars/FileWriterSigns.h"
@@ -58,19 +55,11 @@ void TFileFollower::RetryLater() {
     }
 }
 
-TFileFollower::TIdentity TFileFollower::IdentityOf(const QString& path) {
-    struct stat status {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
-        return std::nullopt;
-    }
-    return std::pair(status.st_dev, status.st_ino);
-}
-
 void TFileFollower::WatchFile() {
     if (!watcher_.files().isEmpty()) {
         watcher_.removePaths(watcher_.files());
     }
-    watched_ = IdentityOf(path_);
+    watched_ = FileIdentityOf(path_);
     if (watched_) {
         watcher_.addPath(path_);
     }
@@ -79,7 +68,7 @@ void TFileFollower::WatchFile() {
 void TFileFollower::FileChanged() {
     // A file deleted or renamed over is dropped by the watcher, or still watched under its old
     // identity: either way the file now at the path is the one to watch.
-    if (watcher_.files().isEmpty() || IdentityOf(path_) != watched_) {
+    if (watcher_.files().isEmpty() || FileIdentityOf(path_) != watched_) {
         WatchFile();
     }
     retry_.stop();
@@ -88,7 +77,7 @@ void TFileFollower::FileChanged() {
 
 void TFileFollower::FolderChanged() {
     // Other files of the folder come and go too; only a change of the followed one counts.
-    if (IdentityOf(path_) == watched_) {
+    if (FileIdentityOf(path_) == watched_) {
         return;
     }
     WatchFile();

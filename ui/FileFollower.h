@@ -1,14 +1,11 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <optional>
-#include <utility>
-
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+
+#include "ui/FileIdentity.h"
 
 namespace quillon {
 
@@ -33,16 +30,12 @@ signals:
     void Settled();
 
 private:
-    // The device and inode of the file at the path, nothing while there is none.
-    using TIdentity = std::optional<std::pair<dev_t, ino_t>>;
-    static TIdentity IdentityOf(const QString& path);
-
     void FileChanged();
     void FolderChanged();
     void WatchFile();
 
     QString path_;
-    TIdentity watched_;
+    TFileIdentity watched_;
     QFileSystemWatcher watcher_;
     QTimer settle_;
     QTimer retry_;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include "base/IntegerText.h"
@@ -139,6 +140,7 @@ void TForm1::CreateControls() {
     shadow.setColor(QPalette::Window, shadow.color(QPalette::Dark));
     handle->setPalette(shadow);
     handle->setAutoFillBackground(true);
+    CreateWatchPage();
 }
 
 void TForm1::CreateChart() {
@@ -202,8 +204,9 @@ void TForm1::CreateFollowControls() {
 
 // Names that a screen reader says; buttons, labels and check boxes say their captions.
 void TForm1::NameForScreenReaders() {
-    // The page container takes focus, and the only name on it is its one tab's.
+    // The page container takes focus; it is named for the page it starts on.
     PageControl1->setAccessibleName(QStringLiteral("TabSheet1"));
+    WatchList->setAccessibleName(QStringLiteral("Watch list"));
     Edit1->setAccessibleName(QStringLiteral("W1"));
     Edit2->setAccessibleName(QStringLiteral("W2"));
     Edit3->setAccessibleName(QStringLiteral("Load bars to wave"));
@@ -267,6 +270,7 @@ void TForm1::BindHandlers() {
             [this] { ReportErrors(&TForm1::FollowSourceFile); });
     connect(&follower_, &TFileFollower::Settled, this,
             [this] { ReportErrors(&TForm1::FollowerSettled); });
+    connect(WatchList, &QAbstractItemView::doubleClicked, this, &TForm1::WatchListDoubleClick);
 }
 
 } // namespace quillon

@@ -15,6 +15,7 @@
 #include "ui/OpenDialog.h"
 #include "ui/PeriodicTimer.h"
 #include "ui/TurnNotifier.h"
+#include "ui/WatchList.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -22,9 +23,11 @@ class QDialog;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QModelIndex;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
+class QTableView;
 
 namespace quillon {
 
@@ -82,6 +85,8 @@ private:
     // Following the chosen file while "Follow file" is checked: a run at every settled rewrite.
     void FollowSourceFile();
     void FollowerSettled();
+    // A double-click on a row of the watch list chooses its file as the open dialog's answer does.
+    void WatchListDoubleClick(const QModelIndex& index);
 
     // The edit boxes and the chosen file, as a run takes them.
     TRunSettings RunSettings() const;
@@ -104,6 +109,7 @@ private:
     void NameForScreenReaders();
     void CreateBottomPanels();
     void CreateChart();
+    void CreateWatchPage();
     void BindHandlers();
 
     TDesktopServices services_;
@@ -118,6 +124,8 @@ private:
     // rewrite, until the text changes or a run completes.
     std::optional<QString> reportedBarCountText_;
     TTurnNotifier turnNotifier_;
+    // Created after the pages, so that the view lets go of its rows before they go.
+    TWatchList* watchList_ = nullptr;
     QDialog* form8_ = nullptr;
     QDialog* form9_ = nullptr;
 
@@ -156,6 +164,9 @@ private:
     QCheckBox* CheckBox1 = nullptr;
     QCheckBox* CheckBox2 = nullptr; // "Follow file"
     QCheckBox* CheckBox3 = nullptr; // "Notify turns"
+    // "Watch list": a row for each bar file of the chosen file's folder.
+    QWidget* TabSheet2 = nullptr;
+    QTableView* WatchList = nullptr;
 };
 
 } // namespace quillon

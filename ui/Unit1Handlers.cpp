@@ -75,6 +75,7 @@ void TForm1::Button1Click() {
     // A click during a rewrite waits for the file within the pause that its failure would cost.
     settings.read.failedReadPause = FailedReadPause;
     settings.read.settleWait = FailedReadPause;
+    watchList_->UseSettings(settings);
     if (MakeWavesRun(settings, run_, Chart1->Model())) {
         RunCompleted();
     }
@@ -103,6 +104,7 @@ void TForm1::SelectSourceFile(const QString& path) {
     ClickOnUsersBehalf(Button1);
     Chart1->show();
     FollowSourceFile();
+    watchList_->WatchFolderOf(sourceFilePath_);
 }
 
 void TForm1::ClickOnUsersBehalf(QPushButton* button) {

@@ -1,0 +1,124 @@
+// The "Watch list" page: a row for each bar file of the chosen file's folder, kept current as the
+// files come, are rewritten and go.
+
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "tests/ui/FormsFixture.h"
+#include "ui/WatchListModel.h"
+
+namespace quillon::testing_ui {
+namespace {
+
+using Model = TWatchListModel;
+
+class WatchListTest : public FormsFixture {
+protected:
+    QTableView& View() { return *Find<QTableView>("WatchList"); }
+    int RowOf(const QString& file) {
+        for (int row = 0; row < View().model()->rowCount(); ++row) {
+            if (Cell(row, Model::FileColumn) == file) {
+                return row;
+            }
+        }
+        return -1;
+    }
+    QString Cell(int row, int column) {
+        return View().model()->index(row, column).data().toString();
+    }
+    QString Cell(const QString& file, int column) {
+        const int row = RowOf(file);
+        return row < 0 ? QStringLiteral("(no row)") : Cell(row, column);
+    }
+    // The newest bar's date, time and close as the file writes them.
+    static QStringList Newest(const std::vector<TGeneratedBar>& bars) {
+        const QStringList fields = QString::fromStdString(BarLineText(bars.back())).split(',');
+        return {fields[0], fields[1], fields[5]};
+    }
+    QStringList NewestShown(const QString& file) {
+        return {Cell(file, Model::DateColumn), Cell(file, Model::TimeColumn),
+                Cell(file, Model::CloseColumn)};
+    }
+    std::string PathOf(const QString& name) {
+        return QFile::encodeName(folder_.filePath(QStringLiteral("files/") + name)).toStdString();
+    }
+    static bool Eventually(const std::function<bool()>& done) {
+        return QTest::qWaitFor(done, 10000);
+    }
+
+    std::vector<TGeneratedBar> gbp_ =
+        GenerateBars({.barCount = 1902, .seed = 2, .periodMinutes = 15});
+    std::vector<TGeneratedBar> Gbp(int k) { return {gbp_.begin() + k, gbp_.begin() + k + 1900}; }
+};
+
+TEST_F(WatchListTest, RowsComeChangeAndGoWithTheFolderAndADoubleClickChoosesTheFile) {
+    auto* pages = Find<QTabWidget>("PageControl1");
+    EXPECT_EQ(pages->currentWidget(), Find("TabSheet1"));
+    const QString chosen = BarFile(QStringLiteral("files"));
+    WriteQuietFile(PathOf("GBPUSD15.csv"), BarFileText(Gbp(0)));
+    WriteQuietFile(PathOf("usdjpy1440.CSV"), BarFileText(TBarFileSettings{.seed = 3}));
+    WriteQuietFile(PathOf("short.csv"), BarFileText(TBarFileSettings{.barCount = 100}));
+    WriteQuietFile(PathOf("notes.txt"), BarFileText(TBarFileSettings{.seed = 4}));
+    ChooseFile(chosen);
+    ASSERT_TRUE(Eventually([&] { return View().model()->rowCount() == 4; }));
+    EXPECT_EQ(NewestShown("EURUSD60.csv"), Newest(GenerateBars({})));
+    const QStringList symbolPeriods{
+        Cell("EURUSD60.csv", Model::SymbolColumn), Cell("EURUSD60.csv", Model::PeriodColumn),
+        Cell("usdjpy1440.CSV", Model::PeriodColumn), Cell("short.csv", Model::SymbolColumn)};
+    EXPECT_EQ(symbolPeriods, QStringList({"EURUSD", "H1", "D1", ""}));
+    // Freshest turn first: the fewest bars held among up and down marks, then mixed ones, then
+    // the files that failed, each with its reason.
+    const auto rank = [&](int row) {
+        const QString mark = Cell(row, Model::MarksColumn);
+        return std::pair(mark.isEmpty()    ? 2
+                         : mark == "mixed" ? 1
+                                           : 0,
+                         Cell(row, Model::HeldColumn).toInt());
+    };
+    for (int row = 1; row < 4; ++row) {
+        EXPECT_LE(rank(row - 1), rank(row)) << row;
+    }
+    EXPECT_EQ(Cell(3, Model::FileColumn), "short.csv");
+    EXPECT_TRUE(Cell(3, Model::FailureColumn).contains("100 lines"))
+        << Cell(3, Model::FailureColumn).toStdString();
+
+    // Rewritten in place, deleted and written anew as the terminal does it, added, removed: no
+    // row goes but the removed file's.
+    QSignalSpy removed(View().model(), &QAbstractItemModel::rowsRemoved);
+    WriteTextFile(PathOf("GBPUSD15.csv"), BarFileText(Gbp(1)));
+    EXPECT_TRUE(Eventually([&] { return NewestShown("GBPUSD15.csv") == Newest(Gbp(1)); }));
+    ASSERT_EQ(::unlink(PathOf("GBPUSD15.csv").c_str()), 0);
+    QTest::qWait(30);
+    WriteTextFile(PathOf("GBPUSD15.csv"), BarFileText(Gbp(2)));
+    EXPECT_TRUE(Eventually([&] { return NewestShown("GBPUSD15.csv") == Newest(Gbp(2)); }));
+    WriteTextFile(PathOf("AUDCAD5.csv"),
+                  BarFileText(TBarFileSettings{.barCount = 600, .periodMinutes = 5}));
+    EXPECT_TRUE(Eventually([&] { return Cell("AUDCAD5.csv", Model::PeriodColumn) == "M5"; }));
+    EXPECT_EQ(removed.size(), 0);
+    ASSERT_EQ(::unlink(PathOf("usdjpy1440.CSV").c_str()), 0);
+    EXPECT_TRUE(Eventually([&] { return RowOf("usdjpy1440.CSV") < 0; }));
+    EXPECT_EQ(View().model()->rowCount(), 4);
+
+    // A bar count takes effect at the click, not before.
+    SetText("Edit3", QStringLiteral("700"));
+    QTest::qWait(500);
+    EXPECT_TRUE(Cell("AUDCAD5.csv", Model::FailureColumn).isEmpty());
+    Click("Button1");
+    EXPECT_TRUE(Eventually([&] { return Cell("AUDCAD5.csv", Model::FailureColumn) != ""; }));
+
+    pages->setCurrentWidget(Find("TabSheet2"));
+    form1_.resize(900, 300);
+    QTest::qWait(20);
+    SaveScreenshot(form1_, QStringLiteral("main-window-watch-list"));
+    const QModelIndex gbp = View().model()->index(RowOf("GBPUSD15.csv"), Model::CloseColumn);
+    // Qt Test's double click is the second click alone.
+    QTest::mouseClick(View().viewport(), Qt::LeftButton, {}, View().visualRect(gbp).center());
+    QTest::mouseDClick(View().viewport(), Qt::LeftButton, {}, View().visualRect(gbp).center());
+    EXPECT_EQ(form1_.SourceFilePath(), QFile::decodeName(PathOf("GBPUSD15.csv").c_str()));
+    EXPECT_EQ(pages->currentWidget(), Find("TabSheet1"));
+    EXPECT_EQ(CandleCount(), 700u);
+}
+
+} // namespace
+} // namespace quillon::testing_ui

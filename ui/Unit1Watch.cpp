@@ -1,0 +1,48 @@
+// The "Watch list" page: a row for each bar file of the chosen file's folder, kept current as the
+// files are rewritten, sorted with the freshest turn first.
+
+#include <QHeaderView>
+#include <QSortFilterProxyModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "ui/Unit1.h"
+
+namespace quillon {
+
+void TForm1::CreateWatchPage() {
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Watch list"));
+    watchList_ = new TWatchList(this);
+    auto* sorted = new QSortFilterProxyModel(TabSheet2);
+    sorted->setSourceModel(&watchList_->Model());
+    sorted->setSortRole(TWatchListModel::SortRole);
+    sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
+
+    WatchList = new QTableView(TabSheet2);
+    WatchList->setObjectName(QStringLiteral("WatchList"));
+    WatchList->setModel(sorted);
+    WatchList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    WatchList->setSelectionMode(QAbstractItemView::SingleSelection);
+    WatchList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    WatchList->setWordWrap(false);
+    WatchList->verticalHeader()->hide();
+    WatchList->verticalHeader()->setDefaultSectionSize(WatchList->fontMetrics().height() + 4);
+    WatchList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    WatchList->setSortingEnabled(true);
+    WatchList->sortByColumn(TWatchListModel::HeldColumn, Qt::AscendingOrder);
+    // The page may shrink with the window as far as TabSheet1 does.
+    WatchList->setMinimumSize(0, 0);
+    auto* pageLayout = new QVBoxLayout(TabSheet2);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->addWidget(WatchList);
+}
+
+void TForm1::WatchListDoubleClick(const QModelIndex& index) {
+    SelectSourceFile(index.data(TWatchListModel::PathRole).toString());
+    PageControl1->setCurrentWidget(TabSheet1);
+}
+
+} // namespace quillon

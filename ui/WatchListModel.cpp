@@ -1,0 +1,216 @@
+#include "ui/WatchListModel.h"
+
+#include <algorithm>
+
+#include <QColor>
+#include <QFile>
+#include <QFileInfo>
+
+#include "base/Types.h"
+
+namespace quillon {
+
+namespace {
+
+// Mixed marks sort after every file whose waves agree, however long those have held: no run holds
+// more bars than this.
+constexpr qint64 MixedAfter = SeriesCapacity + 1;
+
+bool Failed(const TWatchEntry& entry) {
+    return !entry.row.failure.empty();
+}
+
+QString FromFile(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString MarkText(TTick mark) {
+    switch (mark) {
+    case TTick::Up:
+        return QStringLiteral("up");
+    case TTick::Down:
+        return QStringLiteral("down");
+    case TTick::None:
+        break;
+    }
+    return QStringLiteral("mixed");
+}
+
+QString WaveText(TWaveDirection direction) {
+    switch (direction) {
+    case TWaveDirection::Rising:
+        return QStringLiteral("rising");
+    case TWaveDirection::Falling:
+        return QStringLiteral("falling");
+    case TWaveDirection::Flat:
+        break;
+    }
+    return QStringLiteral("flat");
+}
+
+// Rising, flat, falling: from one end of the wave's ways to the other.
+int WaveOrder(TWaveDirection direction) {
+    return direction == TWaveDirection::Rising ? 0 : direction == TWaveDirection::Flat ? 1 : 2;
+}
+
+int MarkOrder(TTick mark) {
+    return mark == TTick::Up ? 0 : mark == TTick::Down ? 1 : 2;
+}
+
+} // namespace
+
+void TWatchListModel::Put(TWatchEntry entry) {
+    const int row = RowOf(entry.row.path);
+    if (row >= 0) {
+        entries_[static_cast<std::size_t>(row)] = std::move(entry);
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+        return;
+    }
+    const int end = rowCount();
+    beginInsertRows({}, end, end);
+    entries_.push_back(std::move(entry));
+    endInsertRows();
+}
+
+void TWatchListModel::Remove(const std::string& path) {
+    const int row = RowOf(path);
+    if (row < 0) {
+        return;
+    }
+    beginRemoveRows({}, row, row);
+    entries_.erase(entries_.begin() + row);
+    endRemoveRows();
+}
+
+void TWatchListModel::Clear() {
+    if (entries_.empty()) {
+        return;
+    }
+    beginRemoveRows({}, 0, rowCount() - 1);
+    entries_.clear();
+    endRemoveRows();
+}
+
+int TWatchListModel::RowOf(const std::string& path) const {
+    const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                    [&path](const TWatchEntry& e) { return e.row.path == path; });
+    return found == entries_.end() ? -1 : static_cast<int>(found - entries_.begin());
+}
+
+int TWatchListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+int TWatchListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TWatchListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= ColumnCount) {
+        return {};
+    }
+    const TWatchEntry& entry = entries_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return Text(entry, index.column());
+    case SortRole:
+        return SortKey(entry, index.column());
+    case PathRole:
+        return QFile::decodeName(QByteArray::fromStdString(entry.row.path));
+    case Qt::ToolTipRole:
+        // A reason may be longer than its column is wide.
+        return Failed(entry) ? FromFile(entry.row.failure)
+                             : QFile::decodeName(QByteArray::fromStdString(entry.row.path));
+    case Qt::ForegroundRole:
+        return Failed(entry) ? QVariant(QColor(Qt::darkRed)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return index.column() == CloseColumn || index.column() == HeldColumn
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
+    const TWatchRow& row = entry.row;
+    if (column == FileColumn) {
+        return QFileInfo(QFile::decodeName(QByteArray::fromStdString(row.path))).fileName();
+    }
+    if (column == SymbolColumn || column == PeriodColumn) {
+        if (!row.symbolPeriod) {
+            return QString();
+        }
+        return column == SymbolColumn ? FromFile(row.symbolPeriod->symbol)
+                                      : FromFile(PeriodName(row.symbolPeriod->periodMinutes));
+    }
+    if (column == FailureColumn) {
+        return FromFile(row.failure);
+    }
+    if (Failed(entry)) {
+        return QString();
+    }
+    switch (column) {
+    case DateColumn:
+        return FromFile(row.date);
+    case TimeColumn:
+        return FromFile(row.time);
+    case CloseColumn:
+        return FromFile(row.close);
+    case MarksColumn:
+        return MarkText(row.mark);
+    case HeldColumn:
+        return row.markHeld;
+    case WaveColumn:
+        return WaveText(row.wave1);
+    default:
+        return {};
+    }
+}
+
+QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
+    const TWatchRow& row = entry.row;
+    switch (column) {
+    case FileColumn:
+    case FailureColumn:
+        return Text(entry, column);
+    case SymbolColumn:
+        return row.symbolPeriod ? FromFile(row.symbolPeriod->symbol) : QString();
+    case PeriodColumn:
+        return row.symbolPeriod ? row.symbolPeriod->periodMinutes : 0;
+    default:
+        break;
+    }
+    if (Failed(entry)) {
+        return {};
+    }
+    switch (column) {
+    case DateColumn:
+        return FromFile(row.date + ' ' + row.time);
+    case TimeColumn:
+        return FromFile(row.time);
+    case CloseColumn:
+        return entry.close;
+    case MarksColumn:
+        return MarkOrder(row.mark);
+    case HeldColumn:
+        // The freshest turn first: the waves agreeing for the fewest bars, then mixed marks.
+        return row.mark == TTick::None ? MixedAfter + row.markHeld : qint64{row.markHeld};
+    case WaveColumn:
+        return WaveOrder(row.wave1);
+    default:
+        return {};
+    }
+}
+
+QVariant TWatchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    static const char* const Titles[ColumnCount] = {
+        "File", "Symbol", "Period", "Date", "Time", "Close", "Marks", "Held", "W1 wave", "Failure"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= ColumnCount) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    return QString::fromUtf8(Titles[section]);
+}
+
+} // namespace quillon

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <QAbstractTableModel>
+
+#include "bars/WatchRow.h"
+
+namespace quillon {
+
+// One file of the watch list: its run summed up, with the newest bar's close as a number, which
+// sorts where the file's text would not ("9.5" after "10.5").
+struct TWatchEntry {
+    TWatchRow row;
+    double close = 0.0;
+};
+
+// The watch list's table: one row a bar file, in the order the files were first summed up; a
+// sorting proxy orders them for the view. Changes are announced row by row, so that the view keeps
+// its selection and scroll position while the files are rewritten.
+class TWatchListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    enum TColumn {
+        FileColumn,
+        SymbolColumn,
+        PeriodColumn,
+        DateColumn,
+        TimeColumn,
+        CloseColumn,
+        MarksColumn,
+        HeldColumn,
+        WaveColumn,
+        FailureColumn,
+        ColumnCount
+    };
+    // A key of the column's own kind for the sorting proxy; none where a failed row has no value,
+    // which sorts such rows last.
+    static constexpr int SortRole = Qt::UserRole;
+    // The file's full path, on every column.
+    static constexpr int PathRole = Qt::UserRole + 1;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // The file's row, added or changed.
+    void Put(TWatchEntry entry);
+    void Remove(const std::string& path);
+    void Clear();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    // The row of the file, or -1.
+    int RowOf(const std::string& path) const;
+    QVariant Text(const TWatchEntry& entry, int column) const;
+    QVariant SortKey(const TWatchEntry& entry, int column) const;
+
+    std::vector<TWatchEntry> entries_;
+};
+
+} // namespace quillon
