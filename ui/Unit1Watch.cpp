@@ -1,8 +1,11 @@
 // The "Watch list" page: a row for each bar file of the chosen file's folder, kept current as the
 // files are rewritten, sorted with the freshest turn first.
 
+#include <algorithm>
+
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -10,6 +13,27 @@
 #include "ui/Unit1.h"
 
 namespace quillon {
+
+namespace {
+
+// Each column as wide as its title or the widest text it usually shows, whichever is wider; the
+// reason of a failure takes what is left. Fitting them to their contents instead would measure
+// every row at every change, and hold the window up while 250 files change.
+void SizeColumns(QTableView& view) {
+    static const char* const Widest[TWatchListModel::ColumnCount] = {
+        "EURUSD10080.csv", "EURUSD", "MN1",  "20240102", "2300",
+        "1.08000",         "mixed",  "1000", "falling",  ""};
+    QHeaderView& header = *view.horizontalHeader();
+    const int padding =
+        3 * view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 8;
+    for (int column = 0; column < TWatchListModel::ColumnCount; ++column) {
+        const int text = view.fontMetrics().horizontalAdvance(QString::fromUtf8(Widest[column]));
+        header.resizeSection(column, std::max(text + padding, header.sectionSizeHint(column)));
+    }
+    header.setStretchLastSection(true);
+}
+
+} // namespace
 
 void TForm1::CreateWatchPage() {
     TabSheet2 = new QWidget;
@@ -30,7 +54,7 @@ void TForm1::CreateWatchPage() {
     WatchList->setWordWrap(false);
     WatchList->verticalHeader()->hide();
     WatchList->verticalHeader()->setDefaultSectionSize(WatchList->fontMetrics().height() + 4);
-    WatchList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    SizeColumns(*WatchList);
     WatchList->setSortingEnabled(true);
     WatchList->sortByColumn(TWatchListModel::HeldColumn, Qt::AscendingOrder);
     // The page may shrink with the window as far as TabSheet1 does.

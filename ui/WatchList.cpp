@@ -1,6 +1,7 @@
 #include "ui/WatchList.h"
 
 #include <chrono>
+#include <string>
 
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +12,10 @@ namespace {
 
 // As long as the window's click may wait for a held file, as in following.
 constexpr std::chrono::milliseconds HeldRetryDelay{1000};
+// Results go into the table together, at most this often: the view repaints and sorts after each
+// change, a full table in about 10 ms, which after each of 250 runs in a row would keep the
+// window's thread busy from the first to the last.
+constexpr std::chrono::milliseconds ShowInterval{50};
 
 bool SameRuns(const TRunSettings& a, const TRunSettings& b) {
     return a.barCountText == b.barCountText && a.lag1Text == b.lag1Text &&
@@ -24,6 +29,9 @@ TWatchList::TWatchList(QObject* parent)
     connect(&watcher_, &TFolderWatcher::Settled, this, &TWatchList::FileSettled);
     connect(&watcher_, &TFolderWatcher::Removed, this, &TWatchList::FileRemoved);
     connect(&runner_, &TWatchRunner::Finished, this, &TWatchList::RunFinished);
+    show_.setSingleShot(true);
+    show_.setInterval(ShowInterval);
+    connect(&show_, &QTimer::timeout, this, &TWatchList::ShowFinished);
 }
 
 void TWatchList::WatchFolderOf(const QString& chosenPath) {
@@ -32,6 +40,7 @@ void TWatchList::WatchFolderOf(const QString& chosenPath) {
         return;
     }
     model_.Clear();
+    finished_.clear();
     watcher_.Watch(folder);
 }
 
@@ -50,7 +59,9 @@ void TWatchList::FileSettled(const QString& path) {
 }
 
 void TWatchList::FileRemoved(const QString& path) {
-    model_.Remove(QFile::encodeName(path).toStdString());
+    const std::string file = QFile::encodeName(path).toStdString();
+    std::erase_if(finished_, [&file](const TWatchEntry& entry) { return entry.row.path == file; });
+    model_.Remove(file);
 }
 
 void TWatchList::RunFinished(const TWatchResult& result) {
@@ -62,7 +73,17 @@ void TWatchList::RunFinished(const TWatchResult& result) {
     if (result.held) {
         watcher_.SettleLater(path, HeldRetryDelay);
     }
-    model_.Put(result.entry);
+    finished_.push_back(result.entry);
+    if (!show_.isActive()) {
+        show_.start();
+    }
+}
+
+void TWatchList::ShowFinished() {
+    for (TWatchEntry& entry : finished_) {
+        model_.Put(std::move(entry));
+    }
+    finished_.clear();
 }
 
 } // namespace quillon

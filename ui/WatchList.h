@@ -1,7 +1,10 @@
 #pragma once
 
+#include <vector>
+
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include "chart/MakeWavesRun.h"
 #include "ui/FolderWatcher.h"
@@ -31,10 +34,14 @@ private:
     void FileSettled(const QString& path);
     void FileRemoved(const QString& path);
     void RunFinished(const TWatchResult& result);
+    void ShowFinished();
 
     TWatchListModel model_;
     TFolderWatcher watcher_;
     TWatchRunner runner_;
+    // The results not yet in the table, and the wait before they go in together.
+    std::vector<TWatchEntry> finished_;
+    QTimer show_;
 };
 
 } // namespace quillon

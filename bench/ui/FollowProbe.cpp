@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "bench/ui/TimedApplication.h"
 #include "chart/TChart.h"
 #include "tests/bars/BarTestFiles.h"
 #include "ui/ApplicationForms.h"
@@ -68,27 +69,6 @@ private:
     bool painting_ = false;
 };
 
-// Times each event that the event loop hands out, with the events sent while handling it: the
-// loop answers nothing else meanwhile.
-class TimedApplication : public QApplication {
-public:
-    using QApplication::QApplication;
-    double longestBusyMs = 0.0;
-
-    bool notify(QObject* receiver, QEvent* event) override {
-        const Clock::time_point start = Clock::now();
-        ++depth_;
-        const bool handled = QApplication::notify(receiver, event);
-        if (--depth_ == 0) {
-            longestBusyMs = std::max(longestBusyMs, Milliseconds(Clock::now() - start).count());
-        }
-        return handled;
-    }
-
-private:
-    int depth_ = 0;
-};
-
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values.empty() ? 0.0 : values[values.size() / 2];
@@ -101,7 +81,7 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    TimedApplication application(argc, argv);
+    quillon::TimedApplication application(argc, argv);
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("EURUSD60.csv"));
     const std::string file = path.toStdString();
