@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSet>
 
 #include "bars/FileWriterSigns.h"
@@ -50,7 +51,7 @@ void TFolderWatcher::Watch(const QString& folder) {
     dueTimer_.stop();
     rescan_.stop();
     folder_ = folder;
-    if (folder_.isEmpty()) {
+    if (!QFileInfo(folder_).isDir()) {
         return;
     }
     watcher_.addPath(folder_);

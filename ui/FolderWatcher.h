@@ -25,8 +25,8 @@ class TFolderWatcher : public QObject {
 public:
     explicit TFolderWatcher(QObject* parent = nullptr);
 
-    // Watches folder in place of any other, and tells at once of each bar file in it; an empty
-    // path watches nothing.
+    // Watches folder in place of any other, and tells at once of each bar file in it; a path that
+    // is no folder, or none, watches nothing.
     void Watch(const QString& folder);
     const QString& Folder() const { return folder_; }
     // The bar files seen in the folder, those gone included until their going has settled.

@@ -5,7 +5,6 @@
 
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
-#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -16,6 +15,9 @@ namespace quillon {
 
 namespace {
 
+// The cell's text margins on both sides and its grid line, with a little to spare.
+constexpr int CellRoom = 12;
+
 // Each column as wide as its title or the widest text it usually shows, whichever is wider; the
 // reason of a failure takes what is left. Fitting them to their contents instead would measure
 // every row at every change, and hold the window up while 250 files change.
@@ -24,11 +26,9 @@ void SizeColumns(QTableView& view) {
         "EURUSD10080.csv", "EURUSD", "MN1",  "20240102", "2300",
         "1.08000",         "mixed",  "1000", "falling",  ""};
     QHeaderView& header = *view.horizontalHeader();
-    const int padding =
-        3 * view.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &view) + 8;
     for (int column = 0; column < TWatchListModel::ColumnCount; ++column) {
         const int text = view.fontMetrics().horizontalAdvance(QString::fromUtf8(Widest[column]));
-        header.resizeSection(column, std::max(text + padding, header.sectionSizeHint(column)));
+        header.resizeSection(column, std::max(text + CellRoom, header.sectionSizeHint(column)));
     }
     header.setStretchLastSection(true);
 }

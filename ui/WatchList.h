@@ -28,7 +28,6 @@ public:
     void UseSettings(const TRunSettings& settings);
 
     TWatchListModel& Model() { return model_; }
-    const TFolderWatcher& Watcher() const { return watcher_; }
 
 private:
     void FileSettled(const QString& path);
