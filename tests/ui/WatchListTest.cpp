@@ -118,6 +118,14 @@ TEST_F(WatchListTest, RowsComeChangeAndGoWithTheFolderAndADoubleClickChoosesTheF
     EXPECT_EQ(form1_.SourceFilePath(), QFile::decodeName(PathOf("GBPUSD15.csv").c_str()));
     EXPECT_EQ(pages->currentWidget(), Find("TabSheet1"));
     EXPECT_EQ(CandleCount(), 700u);
+
+    // A file of another folder lists that folder alone, whatever was under way in the first.
+    WriteTextFile(PathOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.seed = 5}));
+    QTest::qWait(150);
+    ChooseFile(BarFile(QStringLiteral("other")));
+    EXPECT_TRUE(Eventually([&] { return View().model()->rowCount() == 1; }));
+    QTest::qWait(300);
+    EXPECT_EQ(View().model()->rowCount(), 1);
 }
 
 } // namespace
