@@ -1,6 +1,8 @@
 // The "Watch list" page: a row for each bar file of the chosen file's folder, kept current as the
 // files come, are rewritten and go.
 
+#include <sys/file.h>
+
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -99,6 +101,15 @@ TEST_F(WatchListTest, RowsComeChangeAndGoWithTheFolderAndADoubleClickChoosesTheF
     ASSERT_EQ(::unlink(PathOf("usdjpy1440.CSV").c_str()), 0);
     EXPECT_TRUE(Eventually([&] { return RowOf("usdjpy1440.CSV") < 0; }));
     EXPECT_EQ(View().model()->rowCount(), 4);
+
+    // A file held past settling is run again when its writer lets go of it without a change.
+    const std::vector<TGeneratedBar> eur = GenerateBars({.seed = 6});
+    const int holder = ::open(PathOf("EURUSD60.csv").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    WriteTextFile(PathOf("EURUSD60.csv"), BarFileText(eur));
+    EXPECT_TRUE(Eventually([&] { return Cell("EURUSD60.csv", Model::FailureColumn) != ""; }));
+    ::close(holder);
+    EXPECT_TRUE(Eventually([&] { return NewestShown("EURUSD60.csv") == Newest(eur); }));
 
     // A bar count takes effect at the click, not before.
     SetText("Edit3", QStringLiteral("700"));
