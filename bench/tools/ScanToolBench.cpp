@@ -76,8 +76,9 @@ BENCHMARK(BM_QuillonScanProcess)
     ->Repetitions(10)
     ->ReportAggregatesOnly();
 
-// The process's own work at the default jobs: the folder listed, the files worked out, the rows
-// sorted and written; per_file_ms is the time of one scan shared out over its files.
+// The process's own work at the default jobs, without its start and its output: the folder
+// listed, the files worked out, the rows sorted; per_file_ms is one scan's time shared out over
+// its files.
 void BM_ScanRows(benchmark::State& state) {
     const int files = static_cast<int>(state.range(0));
     const TTerminalFolder folder(files);
