@@ -28,7 +28,7 @@ void TRun::LoadBars(int N, const TFileCloseListener& onClose) {
 }
 
 void TRun::WorkOutWaves(int W1, int W2) {
-    quillon::WorkOutWaves(bars_, N_, W1, W2, waves_);
+    quillon::WorkOutWaves(bars_, N_, W1, W2, waves_, waveThreads_);
 }
 
 TTick TRun::MarkAt(int row) const {

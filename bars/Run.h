@@ -41,6 +41,9 @@ public:
     void LoadBars(int N, const TFileCloseListener& onClose = {});
     // CloseWave1, CloseWave2, OpenWave1, OpenWave2 of the loaded bars.
     void WorkOutWaves(int W1, int W2);
+    // How many threads may work out the waves side by side: 0 (the default) for one a processor,
+    // 1 where runs already go side by side, one a thread.
+    void SetWaveThreads(unsigned threads) { waveThreads_ = threads; }
 
     // Why the last ReadFile failed; TReadFailure::None after a read that succeeded.
     TReadFailure ReadFailure() const { return readFailure_; }
@@ -67,6 +70,7 @@ private:
     TReadFailure readFailure_ = TReadFailure::None;
     std::int64_t firstFileLine_ = 0;
     int N_ = 0;
+    unsigned waveThreads_ = 0;
 };
 
 // A read that failed, named with its path and reason for a script's author: "cannot read PATH:

@@ -4,14 +4,15 @@
 
 namespace quillon {
 
-void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves) {
+void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves,
+                  unsigned maxThreads) {
     const std::array<TWaveRequest, 4> requests{{
         {&bars.BarClose, N, W1, WaveComponentsWorkedOut, CloseWaveComponent},
         {&bars.BarClose, N, W2, WaveComponentsWorkedOut, CloseWaveComponent},
         {&bars.BarOpen, N, W1, WaveComponentsWorkedOut, OpenWaveComponent},
         {&bars.BarOpen, N, W2, WaveComponentsWorkedOut, OpenWaveComponent},
     }};
-    WaveComponents(requests, waves.waves_);
+    WaveComponents(requests, waves.waves_, maxThreads);
 }
 
 TTick TickAt(const TRunWaves& waves, int row) {

@@ -16,7 +16,8 @@ public:
     const TSeries& OpenWave2() const { return waves_[3]; }
 
 private:
-    friend void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves);
+    friend void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves,
+                             unsigned maxThreads);
     std::array<TSeries, 4> waves_;
 };
 
@@ -27,9 +28,11 @@ inline constexpr int WaveComponentsWorkedOut = 5;
 inline constexpr int CloseWaveComponent = 0;
 inline constexpr int OpenWaveComponent = 1;
 
-// CloseWave1, CloseWave2, OpenWave1, OpenWave2 of the first N bars with the lags W1 and W2. The
-// error of the first of them that fails is raised, in that order.
-void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves);
+// CloseWave1, CloseWave2, OpenWave1, OpenWave2 of the first N bars with the lags W1 and W2, on at
+// most maxThreads threads (0: one a processor; see WaveComponents). The error of the first of
+// them that fails is raised, in that order.
+void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves,
+                  unsigned maxThreads = 0);
 
 // Which way both close waves went over the step from row - 2 to row - 1; Up or Down only when they
 // agree strictly. Shown from the first row that has three rows before it.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <new>
 
@@ -69,19 +68,25 @@ void SumUpNewestBar(const TRun& run, TWatchRow& row) {
 
 std::optional<TSymbolPeriod> SymbolPeriodOf(std::string_view path) {
     const std::string_view stem = StemOf(path);
-    const auto digits = std::find_if(stem.rbegin(), stem.rend(),
-                                     [](unsigned char c) { return std::isdigit(c) == 0; });
-    const std::size_t symbolSize = static_cast<std::size_t>(stem.rend() - digits);
-    int minutes = 0;
-    const std::string_view number = stem.substr(symbolSize);
-    const auto [end, error] =
-        std::from_chars(number.data(), number.data() + number.size(), minutes);
-    const bool known = std::any_of(Periods.begin(), Periods.end(),
-                                   [minutes](const TPeriod& p) { return p.minutes == minutes; });
-    if (symbolSize == 0 || number.empty() || error != std::errc() || !known) {
-        return std::nullopt;
+    std::size_t digits = stem.size();
+    while (digits > 0 && stem[digits - 1] >= '0' && stem[digits - 1] <= '9') {
+        --digits;
     }
-    return TSymbolPeriod{std::string(stem.substr(0, symbolSize)), minutes};
+    // A symbol may end in digits itself (US30, JP225), and the minutes follow it without leading
+    // zeros: the longest ending that is a period and leaves a symbol before it is the period.
+    for (std::size_t at = std::max<std::size_t>(digits, 1); at < stem.size(); ++at) {
+        const std::string_view number = stem.substr(at);
+        int minutes = 0;
+        const auto [end, error] =
+            std::from_chars(number.data(), number.data() + number.size(), minutes);
+        const bool known = std::any_of(Periods.begin(), Periods.end(), [minutes](const TPeriod& p) {
+            return p.minutes == minutes;
+        });
+        if (number.front() != '0' && error == std::errc() && known) {
+            return TSymbolPeriod{std::string(stem.substr(0, at)), minutes};
+        }
+    }
+    return std::nullopt;
 }
 
 std::string PeriodName(int minutes) {

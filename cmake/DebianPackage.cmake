@@ -31,7 +31,9 @@ It shows the indicator's text to paste into MetaEditor and comes with a
 sample EURUSD hourly file to try it at once. Command-line tools give the
 same bars and waves to scripts: quillon-waves writes them as CSV,
 quillon-chart draws the window's chart of them into a PNG or SVG picture
-without a display, and quillon-make-bars makes up bar files to try them on.")
+without a display, quillon-scan sums up a whole folder of bar files in one
+row each (the newest bar, its marks and how long they have held), and
+quillon-make-bars makes up bar files to try them on.")
 
 # Debian has no section for trading programs, and Quillon is neither about the X Window System
 # (x11) nor a system utility (utils): the catch-all section.

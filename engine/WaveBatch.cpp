@@ -50,7 +50,8 @@ void WorkOff(TBatch& batch) {
 
 } // namespace
 
-void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> results) {
+void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> results,
+                    unsigned maxThreads) {
     if (results.size() < requests.size()) {
         ThrowRangeCheckError();
     }
@@ -72,8 +73,9 @@ void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> r
         }
     }
 
-    const std::size_t workers = std::min<std::size_t>(
-        std::max(1U, std::thread::hardware_concurrency()), batch.distinct.size());
+    const unsigned threads =
+        maxThreads != 0 ? maxThreads : std::max(1U, std::thread::hardware_concurrency());
+    const std::size_t workers = std::min<std::size_t>(threads, batch.distinct.size());
     {
         std::vector<std::jthread> threads;
         try {

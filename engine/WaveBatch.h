@@ -19,7 +19,11 @@ struct TWaveRequest {
 // they may run side by side. When any call fails, the error of the first failing request in
 // order is raised, as if the calls had run one after another, and no result is written. Equal
 // requests (equal arguments, bitwise equal points) are worked out once. results must hold at
-// least as many series as there are requests (else the range error).
-void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> results);
+// least as many series as there are requests (else the range error). At most maxThreads threads,
+// the caller's included, work them out; 0 means one a processor. A caller that already works
+// several batches side by side, one a thread, passes 1 so that the processors are not shared out
+// twice over.
+void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> results,
+                    unsigned maxThreads = 0);
 
 } // namespace quillon

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <utility>
 #include <vector>
 
 #include "base/IntegerText.h"
@@ -11,16 +12,15 @@ namespace quillon {
 
 namespace {
 
-// One FILE, and the numbers: a bar count fits the bar table, a lag fits the covariance matrix and
-// the bars loaded.
-bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], TRunOptions& options,
-             std::string& reason) {
-    if (line.operands.size() != 1) {
-        reason = line.operands.empty() ? "no FILE given" : "one FILE only";
+// The operands as rule allows them, and the numbers: a bar count fits the bar table, a lag fits
+// the covariance matrix and the bars loaded.
+bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], const TOperandRule& rule,
+             TRunNumbers& n, std::string& reason) {
+    if (line.operands.empty() || (!rule.many && line.operands.size() > 1)) {
+        reason = (line.operands.empty() ? "no " : "one ") + std::string(rule.name) +
+                 (line.operands.empty() ? " given" : " only");
         return false;
     }
-    options.path = line.operands[0];
-    TRunNumbers& n = options.numbers;
     if (!ReadIntegerOption("--bars", texts[0], 1, SeriesCapacity, n.N, reason)) {
         return false;
     }
@@ -31,11 +31,13 @@ bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], TRunOption
 
 } // namespace
 
-std::optional<int> ReadToolOptions(std::string_view program, std::span<const std::string_view> args,
-                                   std::span<const TOption> extra, const std::string& usage,
-                                   TRunOptions& options, std::string& out, std::string& err) {
-    const TRunNumbers& n = options.numbers;
-    std::string texts[3] = {IntegerToText(n.N), IntegerToText(n.W1), IntegerToText(n.W2)};
+std::optional<int> ReadRunCommandLine(std::string_view program,
+                                      std::span<const std::string_view> args,
+                                      std::span<const TOption> extra, const std::string& usage,
+                                      const TOperandRule& rule, std::vector<std::string>& operands,
+                                      TRunNumbers& numbers, std::string& out, std::string& err) {
+    std::string texts[3] = {IntegerToText(numbers.N), IntegerToText(numbers.W1),
+                            IntegerToText(numbers.W2)};
     std::vector<TOption> table{{"bars", 0, &texts[0]}, {"w1", 0, &texts[1]}, {"w2", 0, &texts[2]}};
     table.insert(table.end(), extra.begin(), extra.end());
     TCommandLine line;
@@ -44,10 +46,23 @@ std::optional<int> ReadToolOptions(std::string_view program, std::span<const std
         return status;
     }
     std::string reason;
-    if (!ReadRun(line, texts, options, reason)) {
+    if (!ReadRun(line, texts, rule, numbers, reason)) {
         return UsageError(program, reason, usage, err);
     }
+    operands = std::move(line.operands);
     return std::nullopt;
+}
+
+std::optional<int> ReadToolOptions(std::string_view program, std::span<const std::string_view> args,
+                                   std::span<const TOption> extra, const std::string& usage,
+                                   TRunOptions& options, std::string& out, std::string& err) {
+    std::vector<std::string> operands;
+    const std::optional<int> status =
+        ReadRunCommandLine(program, args, extra, usage, {}, operands, options.numbers, out, err);
+    if (!status) {
+        options.path = operands.at(0);
+    }
+    return status;
 }
 
 std::string RunOptionsUsage() {

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "bars/Run.h"
 #include "tools/ToolCommand.h"
@@ -18,10 +19,23 @@ struct TRunOptions {
     TRunNumbers numbers;
 };
 
-// Reads the run's options and the tool's own (extra) from args as ReadToolCommandLine does, with
-// one FILE among the operands. The run's numbers are integer texts checked against what a run can
-// take. The status the tool ends with when it goes no further (a usage error; --help; --version),
-// nothing when it should make the run.
+// The operands a tool takes, as its usage names them: one FILE, or one or more of them.
+struct TOperandRule {
+    std::string_view name = "FILE";
+    bool many = false;
+};
+
+// Reads the run's options and the tool's own (extra) from args as ReadToolCommandLine does, the
+// operands into operands as rule allows them. The run's numbers are integer texts checked against
+// what a run can take. The status the tool ends with when it goes no further (a usage error;
+// --help; --version), nothing when it should go on.
+std::optional<int> ReadRunCommandLine(std::string_view program,
+                                      std::span<const std::string_view> args,
+                                      std::span<const TOption> extra, const std::string& usage,
+                                      const TOperandRule& rule, std::vector<std::string>& operands,
+                                      TRunNumbers& numbers, std::string& out, std::string& err);
+
+// The same for a tool that makes one run, of one FILE.
 std::optional<int> ReadToolOptions(std::string_view program, std::span<const std::string_view> args,
                                    std::span<const TOption> extra, const std::string& usage,
                                    TRunOptions& options, std::string& out, std::string& err);

@@ -36,6 +36,7 @@ DESTDIR="$scratch/root" "$cmake" --install "$build_dir" --prefix /usr >/dev/null
 diff "$scratch/installed" "$scratch/packaged" >&2 || fail "package and install differ (< install, > package)"
 
 for file in /usr/bin/quillon /usr/bin/quillon-waves /usr/bin/quillon-chart /usr/bin/quillon-make-bars \
+    /usr/bin/quillon-scan \
     /usr/share/quillon/EURUSD60.csv \
     /usr/share/applications/quillon.desktop /usr/share/icons/hicolor/scalable/apps/quillon.svg; do
     grep -qx "$file" "$scratch/packaged" || fail "$file is not in the package"

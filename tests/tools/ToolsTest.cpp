@@ -75,7 +75,7 @@ TEST(WavesCommandTest, PinnedRowsAndWhatTheFileAndTheWavesFix) {
     }
 }
 
-// What the three tools do alike, each case a shell command line with the tools first on PATH, $S
+// What the four tools do alike, each case a shell command line with the tools first on PATH, $S
 // the sample bar file and $D a scratch folder: --version and --help print on standard output and
 // exit 0; a usage error names the word typed on one line, then the usage, and exits 2; any other
 // failure is one line that starts with the program's name and exits 1, and that includes output
@@ -91,6 +91,7 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"quillon-waves --version", 0, "quillon-waves " QUILLON_VERSION "\n"},
         {"quillon-chart --version", 0, "quillon-chart " QUILLON_VERSION "\n"},
         {"quillon-make-bars --version", 0, "quillon-make-bars " QUILLON_VERSION "\n"},
+        {"quillon-scan --version", 0, "quillon-scan " QUILLON_VERSION "\n"},
         {"quillon-chart --help -o a.jpg", 0, "Usage: quillon-chart FILE -o OUT.png [--bars N]"},
         {"quillon-waves $S -bars 300", 2, "quillon-waves: -bars: not an option"},
         {"quillon-waves -x.csv", 2, "quillon-waves: -x.csv: not an option"},
@@ -99,6 +100,9 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"quillon-waves --help=1", 2, "quillon-waves: --help=1: takes no value"},
         {"quillon-waves --w1 3", 2, "quillon-waves: no FILE given"},
         {"quillon-waves a.csv -- -b.csv", 2, "quillon-waves: one FILE only"},
+        {"quillon-scan --jobs 2", 2, "quillon-scan: no DIR or FILE given"},
+        {"quillon-scan $D --jobs 0", 2, "quillon-scan: --jobs 0: not an integer from 1 to 256"},
+        {"quillon-scan $D --format=xml", 2, "quillon-scan: --format xml: not csv or json"},
         {"quillon-chart $S -o $D/a.png --size 199x150", 2, "quillon-chart: --size 199x150" + size},
         {"quillon-chart $S -o $D/a.png --size 200x149", 2, "quillon-chart: --size 200x149" + size},
         {"quillon-chart $S -o $D/a.png --size=800x8001", 2,
@@ -120,6 +124,7 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"quillon-chart $S -o - >/dev/full", 1, "quillon-chart" + full},
         {"quillon-chart $S -o - >&-", 1, "quillon-chart" + closed},
         {"quillon-make-bars --help >/dev/full", 1, "quillon-make-bars" + full},
+        {"quillon-scan $S >/dev/full", 1, "quillon-scan" + full},
     };
     const std::string folder = dir.Path("").substr(0, dir.Path("").size() - 1);
     // No display, and HOME, where the toolkit may keep caches, not the real one.

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ranges>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/bars/BarTestFiles.h"
+#include "tests/tools/RunProcess.h"
+
+namespace quillon {
+namespace {
+
+std::vector<std::string> Split(const std::string& text, char delimiter) {
+    std::vector<std::string> parts;
+    for (const auto part : std::views::split(text, delimiter)) {
+        parts.emplace_back(part.begin(), part.end());
+    }
+    return parts;
+}
+
+// quillon-scan's row of each file against quillon-waves' CSV of the same file with the same
+// numbers: the newest bar's close, the way the first close wave went into it, its mark and for
+// how many rows that mark has held; its date and time are the file's last line's.
+TEST(ScanCommandTest, EachRowAgreesWithQuillonWaves) {
+    const TTempDir dir;
+    const auto file = [](int seed) {
+        return TBarFileSettings{.barCount = 350 + seed, .seed = static_cast<std::uint64_t>(seed)};
+    };
+    // Seeds whose newest bars are up, down and mixed, some of them having just turned.
+    const int seeds[] = {1, 2, 15, 20, 21, 31};
+    for (const int seed : seeds) {
+        dir.Write(std::string("S").append(std::to_string(seed)).append("60.csv"),
+                  BarFileText(file(seed)));
+    }
+    const std::vector<std::string> numbers{"--bars=300", "--w1=30", "--w2=12"};
+    std::vector<std::string> args{dir.Path(""), "--jobs=2"};
+    args.insert(args.end(), numbers.begin(), numbers.end());
+    const TProcessResult scan = RunProcess(QUILLON_SCAN_PROGRAM, args, NoLocale);
+    ASSERT_EQ(scan.exitCode, 0) << scan.err;
+    const std::vector<std::string> rows = Split(scan.out, '\n');
+    ASSERT_EQ(rows.size(), std::size(seeds) + 2) << scan.out;
+    std::set<std::string> marks;
+    for (std::size_t i = 1; i <= std::size(seeds); ++i) {
+        const std::vector<std::string> row = Split(rows[i], ',');
+        ASSERT_EQ(row.size(), 11u) << rows[i];
+        args = numbers;
+        args.insert(args.begin(), row[0]);
+        const std::vector<std::string> waves =
+            Split(RunProcess(QUILLON_WAVES_PROGRAM, args, NoLocale).out, '\n');
+        ASSERT_EQ(waves.size(), 302u) << row[0];
+        // Field `column` of the bar row `back` rows before the end, 1 for the newest.
+        const auto bar = [&waves](std::size_t back, std::size_t column) {
+            return Split(waves.at(waves.size() - 1 - back), ',').at(column);
+        };
+        std::size_t held = 1;
+        while (held < 300 && bar(held + 1, 10) == bar(1, 10)) {
+            ++held;
+        }
+        const double step = std::stod(bar(1, 6)) - std::stod(bar(2, 6));
+        const std::string mark = bar(1, 10).empty() ? "mixed" : bar(1, 10);
+        EXPECT_EQ(std::stod(row[6]), std::stod(bar(1, 5))) << row[0];
+        EXPECT_EQ(row[7] + " " + row[8], mark + " " + std::to_string(held)) << row[0];
+        EXPECT_EQ(row[9], step > 0 ? "rising" : (step < 0 ? "falling" : "flat")) << row[0];
+        const TGeneratedBar newest = GenerateBars(file(std::stoi(row[1].substr(1)))).back();
+        EXPECT_EQ(row[4] + "," + row[5] + "," + row[10], newest.date + "," + newest.time + ",");
+        marks.insert(mark);
+    }
+    EXPECT_EQ(marks.size(), 3u) << "up, down and mixed all met";
+}
+
+// A folder of a good file, a short one, one with a bad price and one whose name wants quoting,
+// beside a text file, a hidden bar file and a subfolder's, which are not rows: the rows by file
+// name, each failure with its reason, as CSV and as JSON. The exit status is 0 while one file is
+// worked out, 1 when none is or when no file is found.
+TEST(ScanCommandTest, FailedFilesAreRowsWithTheirReasons) {
+    const TTempDir dir;
+    const std::string d = dir.Path("");
+    const std::vector<TGeneratedBar> bars = GenerateBars(TBarFileSettings{.barCount = 600});
+    const std::string good = dir.Write("EURUSD60.csv", BarFileText(bars));
+    dir.Write("GBPUSD15.csv", BarFileText(TBarFileSettings{.barCount = 100}));
+    dir.Write("BAD5.CSV", BarFileText(bars) + "20991231,2300,1.08,1.08,1.08,1.08x,1\r\n");
+    const std::string quoted =
+        dir.Write("a,\"b\"\xe9.csv", BarFileText(TBarFileSettings{.barCount = 3}));
+    dir.Write("notes.txt", BarFileText(bars));
+    dir.Write(".EURUSD5.csv", BarFileText(bars));
+    std::filesystem::create_directories(dir.Path("old/empty"));
+    dir.Write("old/EURUSD1.csv", BarFileText(bars));
+
+    const std::string none = ",,,,,,", fewer = " lines, fewer than the 500 bars asked for\"\n";
+    const std::vector<std::string> newest = Split(BarLineText(bars.back()), ',');
+    std::string csv[] = {
+        "file,symbol,period,minutes,date,time,close,mark,held,wave1,failure\n",
+        d + "BAD5.CSV,BAD,M5,5" + none + ",'1.08x' is not a valid floating point value\n",
+        d + "EURUSD60.csv,EURUSD,H1,60," + newest[0] + "," + newest[1] + "," + newest[5] + ",",
+        d + "GBPUSD15.csv,GBPUSD,M15,15" + none + ",\"only 100" + fewer,
+        "\"" + d + "a,\"\"b\"\"\xe9.csv\",,," + none + ",\"only 3" + fewer};
+    TProcessResult scan = RunProcess(QUILLON_SCAN_PROGRAM, {d}, NoLocale);
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    const std::vector<std::string> lines = Split(scan.out, '\n');
+    ASSERT_EQ(lines.size(), 6u) << scan.out;
+    // The good row's marks and wave as the other test holds them against quillon-waves.
+    const std::vector<std::string> row = Split(lines[2], ',');
+    ASSERT_EQ(row.size(), 11u);
+    csv[2] += row[7] + "," + row[8] + "," + row[9] + ",\n";
+    EXPECT_EQ(scan.out, csv[0] + csv[1] + csv[2] + csv[3] + csv[4]);
+
+    scan = RunProcess(QUILLON_SCAN_PROGRAM, {quoted, good, "--format", "json"}, NoLocale);
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_EQ(scan.out, "[\n{\"file\":\"" + good +
+                            R"(","symbol":"EURUSD","period":"H1","minutes":60,"date":")" +
+                            newest[0] + R"(","time":")" + newest[1] + R"(","close":")" + newest[5] +
+                            R"(","mark":")" + row[7] + R"(","held":)" + row[8] + R"(,"wave1":")" +
+                            row[9] + "\",\"failure\":null},\n{\"file\":\"" + d +
+                            R"(a,\"b\"\u00e9.csv","symbol":null,"period":null,"minutes":null,)"
+                            R"("date":null,"time":null,"close":null,"mark":null,"held":null,)"
+                            R"("wave1":null,"failure":"only 3 lines, fewer than the 500 bars )"
+                            "asked for\"}\n]\n");
+
+    std::filesystem::remove(good);
+    scan = RunProcess(QUILLON_SCAN_PROGRAM, {d, "--jobs=3"}, NoLocale);
+    EXPECT_EQ(scan.out, csv[0] + csv[1] + csv[3] + csv[4]);
+    EXPECT_EQ(scan.exitCode, 1);
+    EXPECT_EQ(scan.err, "quillon-scan: no file could be worked out\n");
+    scan = RunProcess(QUILLON_SCAN_PROGRAM, {dir.Path("old/empty")}, NoLocale);
+    EXPECT_EQ(scan.out + scan.err, csv[0] + "quillon-scan: no *.csv file found\n");
+    EXPECT_EQ(scan.exitCode, 1);
+}
+
+} // namespace
+} // namespace quillon

@@ -1,0 +1,118 @@
+#include "tools/ScanCommand.h"
+
+#include <sched.h>
+
+#include <algorithm>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "base/IntegerText.h"
+#include "tools/RunOptions.h"
+#include "tools/ScanFiles.h"
+#include "tools/ScanTable.h"
+
+namespace quillon {
+
+namespace {
+
+std::string Usage(int processors) {
+    return R"(Usage: quillon-scan DIR|FILE... [--bars N] [--w1 L] [--w2 L] [--jobs N] [--format csv|json]
+
+Works out each bar file as the Quillon window does and writes what its newest bar says, one row
+a file, sorted by file name, to standard output. A DIR stands for its *.csv files (the ending in
+any case; hidden files left out, subfolders not entered). The columns:
+
+  file      the file's path, a DIR's files as DIR/NAME
+  symbol    the symbol, where the file's name is the terminal's: the symbol, then the period's
+            minutes (EURUSD60.csv); period the period the trader's way (M1, M5, M15, M30, H1,
+            H4, D1, W1, MN1) and minutes its length
+  date, time, close
+            the newest bar's, as the file gives them
+  mark      up where both close waves rose over the step before the newest bar, down where both
+            fell, mixed otherwise
+  held      for how many bars, the newest included, that mark has held
+  wave1     which way the first close wave went into the newest bar: rising, falling or flat
+  failure   why the file could not be worked out, when it could not: then the columns from date
+            on are empty (no such file, held or being written by another program, fewer lines
+            than N, a price that is not a number...)
+
+CSV with a header line, a field quoted where it holds a comma, a quote or a line end; with
+--format json, an array of objects with the same names, null for what a row lacks, minutes and
+held as numbers, and a byte that is not UTF-8 read as Latin-1.
+
+  --jobs N   files worked out side by side, 1 to )" +
+           IntegerToText(MaxScanJobs) + " (default: the processors, " + IntegerToText(processors) +
+           R"( here)
+  --format F csv or json (default csv)
+)" + RunOptionsUsage() +
+           R"(
+Prices are read with the decimal separator of the numeric locale that the environment sets
+(LC_ALL, LC_NUMERIC, LANG), a point when none is set; the files must use the same separator.
+A file that another program is writing is waited for up to a second, until it has been left
+alone for a tenth of a second.
+
+Exit status: 0 when at least one file was worked out; 1 when none could be, or when standard
+output cannot be written, with one line on standard error that starts with "quillon-scan: "; 2 on
+a usage error (an unknown option, no DIR or FILE, or a value out of its range), with a line
+naming it before this text.
+)";
+}
+
+bool ReadFormat(const std::string& text, TScanFormat& format) {
+    format = text == "json" ? TScanFormat::Json : TScanFormat::Csv;
+    return text == "json" || text == "csv";
+}
+
+} // namespace
+
+int ProcessorCount() {
+    cpu_set_t set;
+    if (::sched_getaffinity(0, sizeof(set), &set) == 0) {
+        return std::max(1, CPU_COUNT(&set));
+    }
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
+
+int RunScanCommand(std::span<const std::string_view> args, char decimalSeparator, int processors,
+                   std::string& out, std::string& err) {
+    const int byDefault = std::clamp(processors, 1, MaxScanJobs);
+    const std::string usage = Usage(byDefault);
+    std::string jobsText = IntegerToText(byDefault);
+    std::string formatText = "csv";
+    const TOption extra[] = {{"jobs", 0, &jobsText}, {"format", 0, &formatText}};
+    std::vector<std::string> operands;
+    TRunNumbers numbers;
+    if (const std::optional<int> status = ReadRunCommandLine(
+            ScanProgram, args, extra, usage, {"DIR or FILE", true}, operands, numbers, out, err)) {
+        return *status;
+    }
+    int jobs = byDefault;
+    std::string reason;
+    if (!ReadIntegerOption("--jobs", jobsText, 1, MaxScanJobs, jobs, reason)) {
+        return UsageError(ScanProgram, reason, usage, err);
+    }
+    TScanFormat format = TScanFormat::Csv;
+    if (!ReadFormat(formatText, format)) {
+        return UsageError(ScanProgram, "--format " + formatText + ": not csv or json", usage, err);
+    }
+
+    std::vector<TWatchRow> rows;
+    const int status = ReportFailures(
+        ScanProgram,
+        [&] {
+            rows = ScanRows(operands, numbers, ToolReadSettings(decimalSeparator), jobs);
+            out += ScanTable(rows, format);
+        },
+        err);
+    const bool anyDone = std::any_of(rows.begin(), rows.end(),
+                                     [](const TWatchRow& row) { return row.failure.empty(); });
+    if (status == ExitSuccess && !anyDone) {
+        err += std::string(ScanProgram) + ": " +
+               (rows.empty() ? "no *.csv file found" : "no file could be worked out") + "\n";
+        return ExitFailure;
+    }
+    return status;
+}
+
+} // namespace quillon
