@@ -73,9 +73,9 @@ void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> r
         }
     }
 
-    const unsigned threads =
+    const unsigned allowed =
         maxThreads != 0 ? maxThreads : std::max(1U, std::thread::hardware_concurrency());
-    const std::size_t workers = std::min<std::size_t>(threads, batch.distinct.size());
+    const std::size_t workers = std::min<std::size_t>(allowed, batch.distinct.size());
     {
         std::vector<std::jthread> threads;
         try {

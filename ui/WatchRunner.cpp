@@ -29,6 +29,8 @@ TWatchResult WatchRun(const std::string& path, const TRunSettings& settings) {
         const TReadSettings read{settings.read.decimalSeparator, std::chrono::milliseconds(0),
                                  std::chrono::milliseconds(0)};
         const auto run = std::make_unique<TRun>();
+        // The pool already works the files side by side, one a thread.
+        run->SetWaveThreads(1);
         row = WatchRowOf(path, numbers, read, *run);
         result.held = run->ReadFailure() == TReadFailure::HeldOrBeingWritten;
         if (row.failure.empty()) {
