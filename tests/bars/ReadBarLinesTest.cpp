@@ -105,6 +105,25 @@ TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
     EXPECT_EQ(ReadBarLines(locked, {}, lines).lineCount, 2) << "after the writer let go";
 }
 
+// After the read, the file must be as before it: the bytes read its size, and its size, times and
+// identity unchanged; any one change is a writer at work.
+TEST(ReadBarLinesTest, AFileChangedWhileItWasReadIsCaught) {
+    TTempDir dir;
+    const std::string path = dir.Write("bars.csv", "a\r\n"),
+                      other = dir.Write("other.csv", "b\r\n");
+    const int file = ::open(path.c_str(), O_RDONLY);
+    struct stat before {};
+    ASSERT_EQ(::fstat(file, &before), 0);
+    EXPECT_TRUE(IsUnchangedSince(file, path, before, 3));
+    EXPECT_FALSE(IsUnchangedSince(file, path, before, 2)) << "bytes read";
+    WriteQuietFile(path, "a\r\n"); // the same size and date, a change of its status time
+    EXPECT_FALSE(IsUnchangedSince(file, path, before, 3)) << "status time";
+    ASSERT_EQ(::fstat(file, &before), 0);
+    ASSERT_EQ(std::rename(other.c_str(), path.c_str()), 0);
+    EXPECT_FALSE(IsUnchangedSince(file, path, before, 3)) << "another file at the path";
+    ::close(file);
+}
+
 timespec At(nanoseconds sinceEpoch) {
     const auto seconds = std::chrono::floor<std::chrono::seconds>(sinceEpoch);
     return {seconds.count(), (sinceEpoch - seconds).count()};

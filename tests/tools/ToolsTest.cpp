@@ -124,6 +124,9 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"quillon-chart $S -o - >/dev/full", 1, "quillon-chart" + full},
         {"quillon-chart $S -o - >&-", 1, "quillon-chart" + closed},
         {"quillon-make-bars --help >/dev/full", 1, "quillon-make-bars" + full},
+        {"touch $D/k.png; chmod 640 $D/k.png; quillon-chart $S -o $D/k.png; stat -c %a $D/k.png;"
+         "rm $D/k.png",
+         0, "640\n"},
         {"quillon-scan $S >/dev/full", 1, "quillon-scan" + full},
     };
     const std::string folder = dir.Path("").substr(0, dir.Path("").size() - 1);
