@@ -98,6 +98,30 @@ std::string PeriodName(int minutes) {
     return IntegerToText(minutes) + " min";
 }
 
+std::string_view MarkText(TTick mark) {
+    switch (mark) {
+    case TTick::Up:
+        return "up";
+    case TTick::Down:
+        return "down";
+    case TTick::None:
+        break;
+    }
+    return "mixed";
+}
+
+std::string_view DirectionText(TWaveDirection direction) {
+    switch (direction) {
+    case TWaveDirection::Rising:
+        return "rising";
+    case TWaveDirection::Falling:
+        return "falling";
+    case TWaveDirection::Flat:
+        break;
+    }
+    return "flat";
+}
+
 TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
                      TRun& run) {
     TWatchRow row;

@@ -41,6 +41,11 @@ struct TWatchRow {
     TWaveDirection wave1 = TWaveDirection::Flat;
 };
 
+// The words for a row's mark ("up", "down", "mixed") and wave ("rising", "falling", "flat"), as
+// the watch list and quillon-scan show them.
+std::string_view MarkText(TTick mark);
+std::string_view DirectionText(TWaveDirection direction);
+
 // The run of the file at path with numbers, summed up. Never raises: a failure is the row's.
 TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
                      TRun& run);

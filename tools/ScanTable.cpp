@@ -22,30 +22,6 @@ bool IsNumberColumn(std::string_view column) {
 // A row's texts by column; nothing where the row has no value.
 using TCells = std::array<std::optional<std::string>, Columns.size()>;
 
-std::string_view MarkText(TTick mark) {
-    switch (mark) {
-    case TTick::Up:
-        return "up";
-    case TTick::Down:
-        return "down";
-    case TTick::None:
-        break;
-    }
-    return "mixed";
-}
-
-std::string_view DirectionText(TWaveDirection direction) {
-    switch (direction) {
-    case TWaveDirection::Rising:
-        return "rising";
-    case TWaveDirection::Falling:
-        return "falling";
-    case TWaveDirection::Flat:
-        break;
-    }
-    return "flat";
-}
-
 TCells CellsOf(const TWatchRow& row) {
     TCells cells;
     cells[0] = row.path;

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "bars/Run.h"
+#include "bars/WatchRow.h"
 #include "tools/ToolCommand.h"
 
 namespace quillon {
@@ -52,18 +53,6 @@ void AppendNumber(std::string& out, double value) {
     out.append(text.data(), end);
 }
 
-std::string_view MarkText(TTick tick) {
-    switch (tick) {
-    case TTick::Up:
-        return "up";
-    case TTick::Down:
-        return "down";
-    case TTick::None:
-        break;
-    }
-    return "";
-}
-
 void AppendRow(std::string& out, int row, const TRun& run) {
     out += std::to_string(row);
     out += ',';
@@ -77,7 +66,8 @@ void AppendRow(std::string& out, int row, const TRun& run) {
         AppendNumber(out, (*column)[row]);
     }
     out += ',';
-    out += MarkText(run.MarkAt(row));
+    const TTick mark = run.MarkAt(row);
+    out += mark == TTick::None ? "" : MarkText(mark);
     out += '\n';
 }
 

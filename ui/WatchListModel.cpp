@@ -24,30 +24,6 @@ QString FromFile(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-QString MarkText(TTick mark) {
-    switch (mark) {
-    case TTick::Up:
-        return QStringLiteral("up");
-    case TTick::Down:
-        return QStringLiteral("down");
-    case TTick::None:
-        break;
-    }
-    return QStringLiteral("mixed");
-}
-
-QString WaveText(TWaveDirection direction) {
-    switch (direction) {
-    case TWaveDirection::Rising:
-        return QStringLiteral("rising");
-    case TWaveDirection::Falling:
-        return QStringLiteral("falling");
-    case TWaveDirection::Flat:
-        break;
-    }
-    return QStringLiteral("flat");
-}
-
 // Rising, flat, falling: from one end of the wave's ways to the other.
 int WaveOrder(TWaveDirection direction) {
     return direction == TWaveDirection::Rising ? 0 : direction == TWaveDirection::Flat ? 1 : 2;
@@ -158,11 +134,11 @@ QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
     case CloseColumn:
         return FromFile(row.close);
     case MarksColumn:
-        return MarkText(row.mark);
+        return QString::fromLatin1(MarkText(row.mark));
     case HeldColumn:
         return row.markHeld;
     case WaveColumn:
-        return WaveText(row.wave1);
+        return QString::fromLatin1(DirectionText(row.wave1));
     default:
         return {};
     }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <ranges>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,14 +10,6 @@
 
 namespace quillon {
 namespace {
-
-std::vector<std::string> Split(const std::string& text, char delimiter) {
-    std::vector<std::string> parts;
-    for (const auto part : std::views::split(text, delimiter)) {
-        parts.emplace_back(part.begin(), part.end());
-    }
-    return parts;
-}
 
 // quillon-scan's row of each file against quillon-waves' CSV of the same file with the same
 // numbers: the newest bar's close, the way the first close wave went into it, its mark and for

@@ -3,7 +3,6 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
-#include <ranges>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,15 +12,6 @@
 
 namespace quillon {
 namespace {
-
-// The pieces of text between delimiters, an empty last one after a trailing delimiter.
-std::vector<std::string> Split(const std::string& text, char delimiter) {
-    std::vector<std::string> parts;
-    for (const auto part : std::views::split(text, delimiter)) {
-        parts.emplace_back(part.begin(), part.end());
-    }
-    return parts;
-}
 
 // The whole text must be a number.
 double Number(const std::string& text) {
