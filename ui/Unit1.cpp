@@ -89,7 +89,9 @@ QStringList BarFileFilters() {
 TForm1::TForm1(TDesktopServices services)
     : services_(std::move(services))
     , timer1_(StartTimerPeriodMs)
-    , openDialog1_(BarFileFilters(), OpenDialogInitialFolder(), services_.openDialog) {
+    , openDialog1_(BarFileFilters(), OpenDialogInitialFolder(), services_.openDialog)
+    , turnNotifier_(services_.notificationBus ? TTurnNotifier(*services_.notificationBus)
+                                              : TTurnNotifier()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillon waves :)"));
     UseWindowFont(*this);

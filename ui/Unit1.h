@@ -43,6 +43,8 @@ inline constexpr std::chrono::milliseconds FailedReadPause{1000};
 struct TDesktopServices {
     TOpenDialogPresenter openDialog = ExecuteOpenDialog;
     TErrorBoxPresenter errorBox = ShowStandardErrorBox;
+    // Where turns of the waves are announced; the session bus when none is given.
+    std::optional<QDBusConnection> notificationBus;
 };
 
 // The main window: the chart on the left, the control panel on the right. Its controls carry

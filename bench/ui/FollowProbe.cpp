@@ -97,7 +97,8 @@ int main(int argc, char* argv[]) {
         [path](QWidget*, const quillon::TOpenDialog&) { return std::optional(path); },
         [](QWidget*, const QString& text) {
             std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-        }});
+        },
+        {}});
     forms.Form1.show();
     QTest::mouseClick(forms.Form1.findChild<QPushButton*>(QStringLiteral("Button2")),
                       Qt::LeftButton);

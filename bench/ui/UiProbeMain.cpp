@@ -71,7 +71,8 @@ int main(int argc, char* argv[]) {
         [barFile](QWidget*, const quillon::TOpenDialog&) { return std::optional(barFile); },
         [](QWidget*, const QString& text) {
             std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-        }});
+        },
+        {}});
     FirstPaintWatch watch;
     forms.Form1.installEventFilter(&watch);
     forms.Form1.show();

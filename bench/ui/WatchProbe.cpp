@@ -125,7 +125,8 @@ int main(int argc, char* argv[]) {
         [chosen](QWidget*, const quillon::TOpenDialog&) { return std::optional(chosen); },
         [](QWidget*, const QString& text) {
             std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-        }});
+        },
+        {}});
     forms.Form1.show();
     if (!onTabSheet1) {
         forms.Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"))

@@ -93,7 +93,8 @@ protected:
     std::optional<QString> dialogAnswer_;
     TApplicationForms forms_{
         TDesktopServices{[this](QWidget*, const TOpenDialog&) { return dialogAnswer_; },
-                         [this](QWidget*, const QString& text) { errors_ << text; }}};
+                         [this](QWidget*, const QString& text) { errors_ << text; },
+                         {}}};
     TForm1& form1_ = forms_.Form1;
 };
 

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 
 #include "tests/bars/BarTestFiles.h"
+#include "ui/ApplicationForms.h"
 #include "ui/TurnNotifier.h"
 
 namespace quillon {
@@ -57,6 +60,16 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
               "Notify susssasa{sv}i EURUSD60: waves turned down, 20240123 0400 close 1.07690\n"
               "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900\n"
               "Notify susssasa{sv}i GBPUSD60: waves turned down, 20240123 0400 close 1.07690\n");
+    // The window, "Notify turns" checked, announces the turn of a run it completes, once.
+    TApplicationForms forms(
+        TDesktopServices{.notificationBus = QDBusConnection::connectToBus(address, "window")});
+    forms.Form1.findChild<QCheckBox*>("CheckBox3")->setChecked(true);
+    forms.Form1.SelectSourceFile(QString::fromStdString(dir.Path("EURUSD60.csv")));
+    QTest::mouseClick(forms.Form1.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count('\n') > 3; }, 10000));
+    QTest::qWait(100);
+    EXPECT_EQ(listener.notes.section('\n', 3).toStdString(),
+              "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900\n");
 }
 
 } // namespace quillon
