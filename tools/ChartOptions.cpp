@@ -56,11 +56,8 @@ the grid, as the window's chart area of that size shows them. It needs no displa
                      it ends in .svg, PNG on standard output when OUT is -
   --size WxH         the picture's size in pixels, )" +
            SizeRangeText() + " (default " + SizeText(DefaultPictureWidth, DefaultPictureHeight) +
-           ")\n" + RunOptionsUsage() +
+           ")\n" + RunOptionsUsage() + RunReadingUsage() +
            R"(
-Prices are read with the decimal separator of the numeric locale that the environment sets
-(LC_ALL, LC_NUMERIC, LANG), a point when none is set; the file must use the same separator.
-
 Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
 "quillon-chart: " and gives the reason: a file that cannot be analysed gives the reasons that
 quillon-waves gives; a picture that cannot be written gives "cannot write OUT: " and the system's

@@ -80,6 +80,15 @@ std::string RunOptionsUsage() {
            "  --version  print the program's name and version\n";
 }
 
+std::string RunReadingUsage() {
+    return R"(
+Prices are read with the decimal separator of the numeric locale that the environment sets
+(LC_ALL, LC_NUMERIC, LANG), a point when none is set; a bar file must use the same separator.
+A file that another program is writing is waited for up to a second, until it has been left
+alone for a tenth of a second.
+)";
+}
+
 char EnvironmentDecimalSeparator() {
     if (std::setlocale(LC_NUMERIC, "") != nullptr) {
         const char* text = std::localeconv()->decimal_point;

@@ -42,6 +42,9 @@ std::optional<int> ReadToolOptions(std::string_view program, std::span<const std
 
 // The usage lines of --bars, --w1, --w2, --help and --version, with their ranges and defaults.
 std::string RunOptionsUsage();
+// The usage paragraph on how a tool reads a bar file: the decimal separator, and a file being
+// written.
+std::string RunReadingUsage();
 
 // The numeric locale's decimal separator as the environment sets it (LC_ALL, LC_NUMERIC, LANG; a
 // point when none is set or when it is not a single byte, which a bar file could not hold in one

@@ -46,12 +46,8 @@ held as numbers, and a byte that is not UTF-8 read as Latin-1.
            R"( here)
   --format F csv or json (default csv)
 )" + RunOptionsUsage() +
+           RunReadingUsage() +
            R"(
-Prices are read with the decimal separator of the numeric locale that the environment sets
-(LC_ALL, LC_NUMERIC, LANG), a point when none is set; the files must use the same separator.
-A file that another program is writing is waited for up to a second, until it has been left
-alone for a tenth of a second.
-
 Exit status: 0 when at least one file was worked out; 1 when none could be, or when standard
 output cannot be written, with one line on standard error that starts with "quillon-scan: "; 2 on
 a usage error (an unknown option, no DIR or FILE, or a value out of its range), with a line

@@ -27,13 +27,8 @@ close waves rose, or both fell, over the step before the row, and empty otherwis
 0 to 2. Numbers are written in their shortest form that reads back to the same double.
 
 )" + RunOptionsUsage() +
+           RunReadingUsage() +
            R"(
-Prices are read with the decimal separator of the numeric locale that the environment sets
-(LC_ALL, LC_NUMERIC, LANG), a point when none is set; the file must use the same separator.
-
-A file that another program is writing is waited for up to a second, until it has been left
-alone for a tenth of a second.
-
 Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
 "quillon-waves: " and gives the reason: a file that cannot be read gives "cannot read FILE: " and
 why (no such file, not a regular file, permission denied, held or being written by another

@@ -26,8 +26,8 @@ TWatchResult WatchRun(const std::string& path, const TRunSettings& settings) {
         const TRunNumbers numbers{TextToInteger(settings.barCountText),
                                   TextToInteger(settings.lag1Text),
                                   TextToInteger(settings.lag2Text)};
-        const TReadSettings read{settings.read.decimalSeparator, std::chrono::milliseconds(0),
-                                 std::chrono::milliseconds(0)};
+        // No pause and no settle wait: the folder watcher tells when a file has settled.
+        const TReadSettings read{settings.read.decimalSeparator};
         const auto run = std::make_unique<TRun>();
         // The pool already works the files side by side, one a thread.
         run->SetWaveThreads(1);
