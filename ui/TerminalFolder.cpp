@@ -26,10 +26,13 @@ std::vector<fs::path> Subfolders(const fs::path& folder) {
     return found;
 }
 
-// The latest modification of the folder or of anything in it: a file rewritten in place leaves
-// the folder's own time alone.
+// The latest modification of the folder or of anything in it, none when it is not a folder: a
+// file rewritten in place leaves the folder's own time alone.
 std::optional<fs::file_time_type> LastWritten(const fs::path& folder) {
     std::error_code error;
+    if (!fs::is_directory(folder, error)) {
+        return std::nullopt;
+    }
     std::optional<fs::file_time_type> latest = fs::last_write_time(folder, error);
     if (error) {
         return std::nullopt;
@@ -94,15 +97,14 @@ std::string WinePrefix(const char* winePrefixSetting, const char* home) {
 }
 
 std::string InitialDialogFolder(const std::string& winePrefix, const std::string& sampleFolder) {
-    for (const std::string& folder : TerminalFilesFolders(winePrefix)) {
-        std::error_code error;
-        if (fs::is_directory(folder, error)) {
-            return folder;
-        }
-    }
+    // Both kinds compete on time alone: a leftover folder of an old install must not beat the
+    // folder that the terminal in use writes now. A tie keeps the order of the lists.
+    std::vector<std::string> candidates = TerminalFilesFolders(winePrefix);
+    const std::vector<std::string> dataFolders = DataFilesFolders(winePrefix);
+    candidates.insert(candidates.end(), dataFolders.begin(), dataFolders.end());
     std::string newest = sampleFolder;
     std::optional<fs::file_time_type> newestWritten;
-    for (const std::string& folder : DataFilesFolders(winePrefix)) {
+    for (const std::string& folder : candidates) {
         const std::optional<fs::file_time_type> written = LastWritten(folder);
         if (written && (!newestWritten || *written > *newestWritten)) {
             newest = folder;

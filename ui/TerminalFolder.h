@@ -21,10 +21,11 @@ std::vector<std::string> DataFilesFolders(const std::string& winePrefix);
 // and not empty, else the .wine folder in home.
 std::string WinePrefix(const char* winePrefixSetting, const char* home);
 
-// The open dialog starts in the first of TerminalFilesFolders that exists; else in the one of
-// DataFilesFolders written most recently, where the terminal that the user runs now writes its
-// files when several are installed; else in the folder of the sample bar file that comes with the
-// program, so a new user finds a file at once.
+// The open dialog starts in the folder, of TerminalFilesFolders and DataFilesFolders that exist,
+// written most recently (the folder or a file in it): where the terminal that the user runs now
+// writes its files when several are installed, old or new; the first in that order on a tie.
+// Without any, it starts in the folder of the sample bar file that comes with the program, so a
+// new user finds a file at once.
 std::string InitialDialogFolder(const std::string& winePrefix, const std::string& sampleFolder);
 
 } // namespace quillon

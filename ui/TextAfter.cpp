@@ -17,4 +17,20 @@ std::string ExpertsFolderPattern() {
     return std::string("experts") + static_cast<char>(std::filesystem::path::preferred_separator);
 }
 
+std::string FileLabelText(std::string_view path) {
+    const std::string experts = ExpertsFolderPattern();
+    if (path.find(experts) != std::string_view::npos) {
+        return TextAfter(experts, path);
+    }
+    // The name MQL4 stays in the label: "Files/EURUSD60.csv" alone would not say which terminal
+    // folder the file is in.
+    const std::string dataFolder =
+        std::string("MQL4") + static_cast<char>(std::filesystem::path::preferred_separator);
+    const std::size_t position = path.find(dataFolder);
+    if (position == std::string_view::npos) {
+        return {};
+    }
+    return std::string(path.substr(position));
+}
+
 } // namespace quillon

@@ -13,4 +13,10 @@ std::string TextAfter(std::string_view pattern, std::string_view subject);
 // of a chosen path after the terminal's experts folder.
 std::string ExpertsFolderPattern();
 
+// The chart's file label for a chosen path: the part after the first experts folder, as
+// TextAfter gives it, when the path has one; else, for the terminals from build 600 on, which
+// keep no experts folder, the part from the first MQL4 folder on, the folder's name included;
+// else empty. Folders are separated by the platform's own separator.
+std::string FileLabelText(std::string_view path);
+
 } // namespace quillon

@@ -96,8 +96,7 @@ void TForm1::Button2Click() {
 
 void TForm1::SelectSourceFile(const QString& path) {
     sourceFilePath_ = path;
-    Label1->setText(
-        QString::fromStdString(TextAfter(ExpertsFolderPattern(), sourceFilePath_.toStdString())));
+    Label1->setText(QString::fromStdString(FileLabelText(sourceFilePath_.toStdString())));
     Label1->adjustSize();
     setWindowTitle(LiteralWindowTitle(sourceFilePath_));
     // The run reports its own errors inside the click, so the chart is shown whatever it did.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -7,6 +8,7 @@
 #include "tests/bars/BarTestFiles.h"
 #include "ui/ErrorText.h"
 #include "ui/TerminalFolder.h"
+#include "ui/TextAfter.h"
 #include "ui/TimePattern.h"
 
 namespace quillon {
@@ -38,6 +40,27 @@ TEST(ClockTimePatternTest, DropsTheZoneAndWidensMinutesAndSeconds) {
     }
 }
 
+// Paths written with "/" and turned into the platform's own separator.
+TEST(FileLabelTextTest, AfterTheFirstExpertsFolderElseFromTheFirstMql4Folder) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"C:/experts/old/experts/files/a.csv", "old/experts/files/a.csv"},
+        {"C:/Experts/files/a.csv", ""},
+        {"C:/MetaTrader 4/experts/", ""},
+        {"C:/MQL4/experts/files/a.csv", "files/a.csv"},
+        {"C:/Terminal/ABC/MQL4/Files/MQL4/EURUSD60.csv", "MQL4/Files/MQL4/EURUSD60.csv"},
+        {"C:/mql4/Files/a.csv", ""},
+        {"D:/data/MQL4.csv", ""},
+    };
+    const auto native = [](std::string path) {
+        std::replace(path.begin(), path.end(), '/',
+                     static_cast<char>(std::filesystem::path::preferred_separator));
+        return path;
+    };
+    for (const auto& [path, label] : cases) {
+        EXPECT_EQ(FileLabelText(native(path)), native(label)) << path;
+    }
+}
+
 } // namespace
 } // namespace quillon
 
@@ -45,7 +68,7 @@ namespace quillon {
 namespace {
 
 // A Wine prefix that gains a folder at each step; the times are hours before now.
-TEST(InitialDialogFolderTest, OldFilesFolderFirstThenTheDataFolderWrittenLast) {
+TEST(InitialDialogFolderTest, TheFilesFolderOfEitherKindWrittenLast) {
     namespace fs = std::filesystem;
     const TTempDir temporary;
     const std::string prefix = temporary.Path("prefix");
@@ -63,8 +86,10 @@ TEST(InitialDialogFolderTest, OldFilesFolderFirstThenTheDataFolderWrittenLast) {
         {driveC + "Program Files (x86)/MetaTrader 4/MQL4/Files", "", 4, older + "C3D4/MQL4/Files"},
         // A file rewritten in place leaves its folder's time as it was.
         {roaming + "A1B2/MQL4/Files", "EURUSD60.csv", 1, roaming + "A1B2/MQL4/Files"},
-        {driveC + "Program Files/MetaTrader 4/experts/files", "", 9,
-         driveC + "Program Files/MetaTrader 4/experts/files"},
+        // An old install's leftover loses to the folder written now, whatever its kind.
+        {driveC + "Program Files/MetaTrader 4/experts/files", "", 9, roaming + "A1B2/MQL4/Files"},
+        {driveC + "Program Files (x86)/MetaTrader 4/experts/files", "", 0,
+         driveC + "Program Files (x86)/MetaTrader 4/experts/files"},
     };
     const auto hoursAgo = [](int hours) {
         return fs::file_time_type::clock::now() - std::chrono::hours(hours);
