@@ -6,6 +6,7 @@
 #include <new>
 
 #include "bars/GetField.h"
+#include "bars/RunFromTexts.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
 
@@ -33,15 +34,6 @@ std::string_view StemOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     return name.substr(0, name.rfind('.'));
-}
-
-// Why the run of a file that could be read did not complete, in words.
-std::string LoadFailureText(const QuillonError& error, const TRun& run, int N) {
-    if (dynamic_cast<const RangeCheckError*>(&error) != nullptr && run.LineCount() < N) {
-        return "only " + IntegerToText(run.LineCount()) + " lines, fewer than the " +
-               IntegerToText(N) + " bars asked for";
-    }
-    return error.Message();
 }
 
 void SumUpNewestBar(const TRun& run, TWatchRow& row) {
@@ -122,22 +114,30 @@ std::string_view DirectionText(TWaveDirection direction) {
     return "flat";
 }
 
-TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
-                     TRun& run) {
+TWatchRow WatchRowOf(const std::string& path, const TRun& run, const TRunOutcome& outcome) {
     TWatchRow row;
     row.path = path;
     row.symbolPeriod = SymbolPeriodOf(path);
-    try {
-        WorkOutRun(path, numbers, read, run);
+    row.failure = outcome.failure;
+    if (outcome.Completed()) {
         SumUpNewestBar(run, row);
-    } catch (const ReadFailedError&) {
-        row.failure = ReadFailureText(run.ReadFailure());
-    } catch (const QuillonError& error) {
-        row.failure = LoadFailureText(error, run, numbers.N);
-    } catch (const std::bad_alloc&) {
-        row.failure = "out of memory";
     }
     return row;
+}
+
+TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
+                     TRun& run) {
+    TRunOutcome outcome;
+    try {
+        WorkOutRun(path, numbers, read, run);
+    } catch (const ReadFailedError&) {
+        outcome.failure = ReadFailureText(run.ReadFailure());
+    } catch (const QuillonError& error) {
+        outcome.failure = RunFailureText(error, run, numbers.N);
+    } catch (const std::bad_alloc&) {
+        outcome.failure = "out of memory";
+    }
+    return WatchRowOf(path, run, outcome);
 }
 
 } // namespace quillon

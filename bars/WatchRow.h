@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "bars/Run.h"
+#include "bars/RunFromTexts.h"
 
 namespace quillon {
 
@@ -45,6 +46,10 @@ struct TWatchRow {
 // the watch list and quillon-scan show them.
 std::string_view MarkText(TTick mark);
 std::string_view DirectionText(TWaveDirection direction);
+
+// A run of the file at path that ended with outcome, summed up: the newest bar of a complete run,
+// else the failure.
+TWatchRow WatchRowOf(const std::string& path, const TRun& run, const TRunOutcome& outcome);
 
 // The run of the file at path with numbers, summed up. Never raises: a failure is the row's.
 TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,

@@ -15,7 +15,7 @@ public:
     static constexpr int SeriesCount = 9;
     static constexpr int CandleSeriesIndex = 4;
 
-    // The series start with sample content, which a complete run replaces.
+    // The series start empty: until a run completes there is nothing of the user's to show.
     TChartModel();
     TChartModel(const TChartModel&) = delete;
     TChartModel& operator=(const TChartModel&) = delete;
@@ -47,8 +47,6 @@ public:
     void SetChangeListener(TChangeListener listener) { onChange_ = std::move(listener); }
 
 private:
-    void FillStartContent();
-
     // Declared first: the series keep a pointer to it.
     TChangeListener onChange_;
     // By list index; the slot of the candle series stays empty.

@@ -58,15 +58,11 @@ void TCandleSeries::ClearPoints() {
 }
 
 int TCandleSeries::AppendCandle(double open, double high, double low, double close) {
-    return AppendCandleAt(static_cast<double>(candles_.size()), open, high, low, close);
-}
-
-int TCandleSeries::AppendCandleAt(double x, double open, double high, double low, double close) {
-    const std::size_t place = SortedPlace(candles_, x);
-    candles_.insert(candles_.begin() + static_cast<std::ptrdiff_t>(place),
-                    TCandle{x, open, high, low, close, std::nullopt});
+    // Every candle stands at its index, so a new one comes last in x order.
+    const double x = static_cast<double>(candles_.size());
+    candles_.push_back(TCandle{x, open, high, low, close, std::nullopt});
     Notify(onChange_);
-    return static_cast<int>(place);
+    return static_cast<int>(candles_.size() - 1);
 }
 
 } // namespace quillon

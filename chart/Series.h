@@ -75,10 +75,6 @@ public:
     int AppendCandle(double open, double high, double low, double close);
 
 private:
-    friend class TChartModel;
-    // Places a candle at a given x; only the start content needs this.
-    int AppendCandleAt(double x, double open, double high, double low, double close);
-
     std::string name_;
     TColor color_;
     std::vector<TCandle> candles_;

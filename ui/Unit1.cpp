@@ -198,10 +198,9 @@ void TForm1::CreateFollowControls() {
     CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
     CheckBox3->setGeometry(8, 133, 97, 17);
     // On the chart beside the file's name, where the user looks for news of the file.
-    Label15 = MakeLabel(Chart1, "Label15", "", {0, 3});
-    Label15->setFont(Label1->font());
-    Label15->setPalette(Label1->palette());
-    Label15->hide();
+    RunStatus = MakeLabel(Chart1, "RunStatus", "", {0, 3});
+    RunStatus->setFont(Label1->font());
+    RunStatus->hide();
 }
 
 // Names that a screen reader says; buttons, labels and check boxes say their captions.

@@ -8,8 +8,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <memory>
+
 #include "bars/Run.h"
-#include "chart/MakeWavesRun.h"
+#include "bars/RunFromTexts.h"
 #include "ui/ErrorBox.h"
 #include "ui/FileFollower.h"
 #include "ui/OpenDialog.h"
@@ -68,7 +70,6 @@ public:
     const TPeriodicTimer& Timer1() const { return timer1_; }
     TPeriodicTimer& Timer1() { return timer1_; }
     const TOpenDialog& OpenDialog1() const { return openDialog1_; }
-    const TBarTable& BarTable() const { return run_.Bars(); }
     const TFileFollower& Follower() const { return follower_; }
 
 private:
@@ -92,9 +93,13 @@ private:
 
     // The edit boxes and the chosen file, as a run takes them.
     TRunSettings RunSettings() const;
-    // After a run that came to its end, clicked or followed: a turn of the waves at the newest bar
-    // goes to the desktop while "Notify turns" is checked.
-    void RunCompleted();
+    // After a run, clicked or followed, which the chart shows only if it completed: a complete
+    // run is kept as the one shown, and a turn of the waves at its newest bar goes to the desktop
+    // while "Notify turns" is checked; a failure is said on the chart, with its time.
+    void RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome& outcome,
+                  bool followed);
+    // One line on the chart beside the file's name, red for a failure; none for an empty text.
+    void ShowRunStatus(const QString& text, bool failure);
 
     // Runs a handler; an error that leaves it ends it and is shown in the standard error box.
     void ReportErrors(void (TForm1::*handler)());
@@ -117,8 +122,8 @@ private:
     TDesktopServices services_;
     QString sourceFilePath_;
     std::int32_t refreshTickCount_ = 0;
-    // BarLines and the bar table, kept from run to run.
-    TRun run_;
+    // The last complete run: what the chart shows. None before the first.
+    std::shared_ptr<const TRun> shownRun_;
     TPeriodicTimer timer1_;
     TOpenDialog openDialog1_;
     TFileFollower follower_;
@@ -161,8 +166,10 @@ private:
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* Label14 = nullptr;
-    // The time of the last followed run that completed, beside the file's name on the chart.
-    QLabel* Label15 = nullptr;
+    // Beside the file's name on the chart: the time of the last followed run that completed, or
+    // why the last run failed.
+    QLabel* RunStatus = nullptr;
+    bool runStatusIsFailure_ = false;
     QCheckBox* CheckBox1 = nullptr;
     QCheckBox* CheckBox2 = nullptr; // "Follow file"
     QCheckBox* CheckBox3 = nullptr; // "Notify turns"

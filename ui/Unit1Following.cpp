@@ -3,28 +3,21 @@
 // user's zoom and does not report the same bad bar count at every rewrite.
 
 #include <QCheckBox>
-#include <QDateTime>
-#include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 
 #include "base/Errors.h"
+#include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
-#include "ui/LocaleText.h"
 #include "ui/Unit1.h"
 
 namespace quillon {
 
-namespace {
-
-// Between the file's name and the time of the last followed run on the chart.
-constexpr int FollowLabelGap = 8;
-
-} // namespace
-
 void TForm1::FollowSourceFile() {
-    // A time shown belongs to the file followed before.
-    Label15->hide();
+    // A time shown belongs to the file followed before; a failure stays said until a run
+    // completes.
+    if (!runStatusIsFailure_) {
+        ShowRunStatus(QString(), false);
+    }
     follower_.Follow(CheckBox2->isChecked() ? sourceFilePath_ : QString());
 }
 
@@ -32,10 +25,12 @@ void TForm1::FollowerSettled() {
     // The read neither waits for the file nor pauses after a failure: the follower tells when the
     // file next settles.
     const TRunSettings settings = RunSettings();
-    bool complete = false;
+    const auto run = std::make_shared<TRun>();
+    TRunOutcome outcome;
     try {
-        complete = MakeWavesRun(settings, run_, Chart1->Model(), TZoomOnRefill::Keep);
-    } catch (const IntegerConversionError&) {
+        outcome = MakeWavesRun(settings, *run, Chart1->Model(), TZoomOnRefill::Keep);
+    } catch (const IntegerConversionError& error) {
+        RunEnded(run, {BarCountFailureText(error)}, true);
         if (reportedBarCountText_ == Edit3->text()) {
             return;
         }
@@ -43,19 +38,13 @@ void TForm1::FollowerSettled() {
         throw;
     }
     // A writer may let go of the file without changing it again.
-    if (run_.ReadFailure() == TReadFailure::HeldOrBeingWritten) {
+    if (run->ReadFailure() == TReadFailure::HeldOrBeingWritten) {
         follower_.RetryLater();
     }
-    if (!complete) {
-        return;
+    if (outcome.Completed()) {
+        reportedBarCountText_.reset();
     }
-    reportedBarCountText_.reset();
-    RunCompleted();
-    Label15->setText(QStringLiteral("followed ") +
-                     LongTimeText(QLocale(), QDateTime::currentDateTime().time()));
-    Label15->adjustSize();
-    Label15->move(Label1->geometry().right() + 1 + FollowLabelGap, Label1->y());
-    Label15->show();
+    RunEnded(run, outcome, true);
 }
 
 } // namespace quillon

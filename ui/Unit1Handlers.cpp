@@ -34,6 +34,8 @@ QString LiteralWindowTitle(const QString& text) {
     return QString(text).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
 }
 constexpr std::int32_t MillisecondsPerSecond = 1000;
+// Between the file's name and the run's status on the chart.
+constexpr int RunStatusGap = 8;
 
 std::int32_t EditValue(const QLineEdit* edit) {
     return TextToInteger(edit->text().toStdString());
@@ -76,15 +78,39 @@ void TForm1::Button1Click() {
     settings.read.failedReadPause = FailedReadPause;
     settings.read.settleWait = FailedReadPause;
     watchList_->UseSettings(settings);
-    if (MakeWavesRun(settings, run_, Chart1->Model())) {
-        RunCompleted();
+    const auto run = std::make_shared<TRun>();
+    RunEnded(run, MakeWavesRun(settings, *run, Chart1->Model()), false);
+}
+
+void TForm1::RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome& outcome,
+                      bool followed) {
+    const QString time = LongTimeText(QLocale(), QDateTime::currentDateTime().time());
+    if (!outcome.Completed()) {
+        ShowRunStatus(QStringLiteral("failed ") + time + QStringLiteral(": ") +
+                          QString::fromStdString(outcome.failure),
+                      true);
+        return;
+    }
+    shownRun_ = run;
+    ShowRunStatus(followed ? QStringLiteral("followed ") + time : QString(), false);
+    if (CheckBox3->isChecked()) {
+        turnNotifier_.Announce(sourceFilePath_, *shownRun_);
     }
 }
 
-void TForm1::RunCompleted() {
-    if (CheckBox3->isChecked()) {
-        turnNotifier_.Announce(sourceFilePath_, run_);
+void TForm1::ShowRunStatus(const QString& text, bool failure) {
+    runStatusIsFailure_ = failure;
+    RunStatus->setText(text);
+    QPalette palette = Label1->palette();
+    if (failure) {
+        palette.setColor(QPalette::WindowText, Qt::red);
     }
+    RunStatus->setPalette(palette);
+    RunStatus->adjustSize();
+    RunStatus->move(Label1->geometry().right() + 1 + RunStatusGap, Label1->y());
+    RunStatus->setVisible(!text.isEmpty());
+    // Said by a screen reader with the chart, for a user who cannot see the line.
+    Chart1->setAccessibleDescription(text);
 }
 
 void TForm1::Button2Click() {

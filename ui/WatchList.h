@@ -6,7 +6,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "chart/MakeWavesRun.h"
+#include "bars/RunFromTexts.h"
 #include "ui/FolderWatcher.h"
 #include "ui/WatchListModel.h"
 #include "ui/WatchRunner.h"

@@ -21,29 +21,26 @@ constexpr uint PoolThreadStackSize = 8u << 20;
 
 TWatchResult WatchRun(const std::string& path, const TRunSettings& settings) {
     TWatchResult result;
-    TWatchRow& row = result.entry.row;
+    TRunSettings fileSettings = settings;
+    fileSettings.sourceFilePath = path;
+    // No pause and no settle wait: the folder watcher tells when a file has settled.
+    fileSettings.read = TReadSettings{settings.read.decimalSeparator};
+    const auto run = std::make_unique<TRun>();
+    // The pool already works the files side by side, one a thread.
+    run->SetWaveThreads(1);
+    TRunOutcome outcome;
     try {
-        const TRunNumbers numbers{TextToInteger(settings.barCountText),
-                                  TextToInteger(settings.lag1Text),
-                                  TextToInteger(settings.lag2Text)};
-        // No pause and no settle wait: the folder watcher tells when a file has settled.
-        const TReadSettings read{settings.read.decimalSeparator};
-        const auto run = std::make_unique<TRun>();
-        // The pool already works the files side by side, one a thread.
-        run->SetWaveThreads(1);
-        row = WatchRowOf(path, numbers, read, *run);
-        result.held = run->ReadFailure() == TReadFailure::HeldOrBeingWritten;
-        if (row.failure.empty()) {
-            result.entry.close = run->Bars().BarClose[run->BarCount() - 1];
-        }
-    } catch (const QuillonError& error) {
-        row.failure = error.Message();
+        outcome = RunFromTexts(fileSettings, *run);
+    } catch (const IntegerConversionError& error) {
+        outcome.failure = BarCountFailureText(error);
     } catch (const std::exception& error) {
-        row.failure = error.what();
+        // Off the window's thread nothing may escape: it would end the program.
+        outcome.failure = error.what();
     }
-    if (row.path.empty()) {
-        row.path = path;
-        row.symbolPeriod = SymbolPeriodOf(path);
+    result.entry.row = WatchRowOf(path, *run, outcome);
+    result.held = run->ReadFailure() == TReadFailure::HeldOrBeingWritten;
+    if (outcome.Completed()) {
+        result.entry.close = run->Bars().BarClose[run->BarCount() - 1];
     }
     return result;
 }

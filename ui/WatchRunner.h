@@ -8,7 +8,7 @@
 #include <QString>
 #include <QThreadPool>
 
-#include "chart/MakeWavesRun.h"
+#include "bars/RunFromTexts.h"
 #include "ui/WatchListModel.h"
 
 namespace quillon {

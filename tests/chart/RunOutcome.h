@@ -30,30 +30,28 @@ inline std::vector<TSeriesContent> ChartContent(const TChartModel& chart) {
 
 // One Make-Waves run as the window makes it, judged by what it said and what it left in the chart:
 //   "complete N"       the seven series refilled for N candles, the provisional line empty;
-//   "silent N"         no message: N provisional close points, every other series as before;
+//   "failed: WORDS"    the reason in words, every series as before;
 //   "error box: TEXT"  the bar count's conversion error escaped, the chart untouched;
 //   "inconsistent"     anything else, which no run may leave.
 inline std::string RunAndJudge(const TRunSettings& settings, TRun& run, TChartModel& chart) {
     const std::vector<TSeriesContent> before = ChartContent(chart);
-    bool completed = false;
+    TRunOutcome outcome;
     try {
-        completed = MakeWavesRun(settings, run, chart);
+        outcome = MakeWavesRun(settings, run, chart);
     } catch (const IntegerConversionError& error) {
         return ChartContent(chart) == before ? "error box: " + error.Message() : "inconsistent";
     }
     const std::vector<TSeriesContent> after = ChartContent(chart);
-    // Series20 and Series21 (from index 7) are never a run's.
-    const auto sameFrom = [&](std::size_t first) {
-        return std::equal(before.begin() + first, before.end(), after.begin() + first);
-    };
-    if (!completed) {
-        return sameFrom(1) ? "silent " + std::to_string(after[0].size()) : "inconsistent";
+    if (!outcome.Completed()) {
+        return after == before ? "failed: " + outcome.failure : "inconsistent";
     }
-    // Two points on the first close wave and one on each other wave line per row from the fourth.
+    // Two points on the first close wave and one on each other wave line per row from the fourth;
+    // Series20 and Series21 (from index 7) are never a run's.
     const std::size_t candles = after[TChartModel::CandleSeriesIndex].size();
     const std::size_t rows = std::max<std::size_t>(candles, 3) - 3;
-    if (sameFrom(7) && after[0].empty() && after[1].empty() && after[2].size() == 2 * rows &&
-        after[3].size() == rows && after[5].size() == rows && after[6].size() == rows) {
+    if (std::equal(before.begin() + 7, before.end(), after.begin() + 7) && after[0].empty() &&
+        after[1].empty() && after[2].size() == 2 * rows && after[3].size() == rows &&
+        after[5].size() == rows && after[6].size() == rows) {
         return "complete " + std::to_string(candles);
     }
     return "inconsistent";

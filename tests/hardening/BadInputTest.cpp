@@ -56,8 +56,7 @@ std::string WithLine(const std::string& line) {
 }
 
 // Bad inputs end to end: how the window's run ends (see RunAndJudge) and what quillon-waves prints
-// and returns. A window run stops at the first bad line: "silent 300" means the close of
-// FaultyLine was not handed over, "silent 301" that it was. Missing files and trailing empty lines
+// and returns, each failure in the words the window shows. Missing files and trailing empty lines
 // are the reader's tests' (and quillon-chart's), overflows in the waves the engine's.
 TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
     TTempDir dir;
@@ -85,6 +84,8 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
     const std::string complete = "exit 0, 500 rows to line 1899";
     const std::string bar = "20240315,1200,1.08000,1.08040,1.07960,";
     const std::string nulClose = std::string("1.08") + '\0' + "010";
+    // The close of the first bar loaded, row 0 of the newest 500.
+    const std::string commaClose(GetField(BarLineText(StandardBars[1400]), ',', 6));
     const struct {
         const char* name;
         std::string file; // a path, or the text of a file written an hour ago
@@ -92,37 +93,54 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         TSettings settings{"500", "39", "16"};
         bool commaLocale = false;
     } cases[] = {
-        {"a file nobody may read", unreadable, "silent 0",
+        {"a file nobody may read", unreadable, "failed: permission denied",
          cannotRead(unreadable, "permission denied")},
-        {"a file written a moment ago: the tool waits for it to settle", fresh, "silent 0",
-         complete},
-        {"fewer lines than N", BarFileText(TBarFileSettings{.barCount = 400}), "silent 0",
-         rangeError},
-        {"a device that never ends", "/dev/zero", "silent 0",
+        {"a file written a moment ago: the tool waits for it to settle", fresh,
+         "failed: held or being written by another program", complete},
+        {"fewer lines than N", BarFileText(TBarFileSettings{.barCount = 400}),
+         "failed: only 400 lines, fewer than the 500 bars asked for", rangeError},
+        {"a device that never ends", "/dev/zero", "failed: not a regular file",
          cannotRead("/dev/zero", "not a regular file")},
-        {"a pipe without a writer", pipe, "silent 0", cannotRead(pipe, "not a regular file")},
+        {"a pipe without a writer", pipe, "failed: not a regular file",
+         cannotRead(pipe, "not a regular file")},
         {"six fields are enough", WithLine(bar + "1.08010"), "complete 500", complete},
         {"fields past the sixth are not read", WithLine(bar + "1.08010,87,any text,,"),
          "complete 500", complete},
         {"a line longer than 255 characters", WithLine(bar + "1.08010," + std::string(220, '7')),
-         "silent 300", rangeError},
+         "failed: Range check error", rangeError},
         {"a high that is not a number", WithLine("20240315,1200,1.08,high,1.07,1.08,87"),
-         "silent 301", priceError("high")},
-        {"a NUL byte inside a close", WithLine(bar + nulClose + ",87"), "silent 300",
-         priceError(nulClose)},
-        {"points under a comma locale", StandardText, "silent 0",
-         priceError(std::string(GetField(BarLineText(StandardBars[1400]), ',', 6))),
+         "failed: 'high' is not a valid floating point value", priceError("high")},
+        {"a NUL byte inside a close", WithLine(bar + nulClose + ",87"),
+         "failed: '" + nulClose + "' is not a valid floating point value", priceError(nulClose)},
+        {"points under a comma locale", StandardText,
+         "failed: '" + commaClose + "' is not a valid floating point value", priceError(commaClose),
          TSettings{"500", "39", "16"}, true},
         {"10,500 lines", BarFileText(TBarFileSettings{.barCount = 10500}), "complete 500",
          "exit 0, 500 rows to line 10499"},
         {"bar count not an integer", StandardText, "error box: 'x' is not a valid integer value",
          refused("--bars x", "1000"), TSettings{"x", "39", "16"}},
-        {"bar count 0", StandardText, "silent 0", refused("--bars 0", "1000"), {"0", "39", "16"}},
-        {"bar count 1001: the 1,001st close is handed over", StandardText, "silent 1001",
+        {"bar count 0",
+         StandardText,
+         "failed: Range check error",
+         refused("--bars 0", "1000"),
+         {"0", "39", "16"}},
+        {"bar count 1001", StandardText, "failed: Range check error",
          refused("--bars 1001", "1000"), TSettings{"1001", "39", "16"}},
-        {"W1 x", StandardText, "silent 500", refused("--w1 x", "101"), {"500", "x", "16"}},
-        {"W1 102", StandardText, "silent 500", refused("--w1 102", "101"), {"500", "102", "16"}},
-        {"W2 > N", StandardText, "silent 100", refused("--w2 101", "100"), {"100", "39", "101"}},
+        {"W1 x",
+         StandardText,
+         "failed: 'x' is not a valid integer value (W1)",
+         refused("--w1 x", "101"),
+         {"500", "x", "16"}},
+        {"W1 102",
+         StandardText,
+         "failed: Range check error",
+         refused("--w1 102", "101"),
+         {"500", "102", "16"}},
+        {"W2 > N",
+         StandardText,
+         "failed: Range check error",
+         refused("--w2 101", "100"),
+         {"100", "39", "101"}},
     };
     for (const auto& c : cases) {
         if (c.file == fresh) {
@@ -141,7 +159,8 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
 TEST(ResourceLimitTest, AGigabyteWithoutALineEndEndsTheRunInLittleMemory) {
     TTempDir dir;
     const std::string path = dir.WriteSparse("EURUSD60.csv", 1LL << 30);
-    EXPECT_EQ(RunInWindow(path, {"500", "39", "16"}, '.'), "silent 0");
+    EXPECT_EQ(RunInWindow(path, {"500", "39", "16"}, '.'),
+              "failed: only 1 lines, fewer than the 500 bars asked for");
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
     EXPECT_LT(usage.ru_maxrss, 100 * 1024) << "kilobytes";

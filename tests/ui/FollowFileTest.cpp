@@ -89,7 +89,7 @@ TEST_F(FollowTest, ShowsEachWholeRewriteKeepsTheZoomAndNeverHoldsTheWindowUp) {
     }
     EXPECT_LT(longestBlock, 1000);
     EXPECT_EQ(Series().Zoom(), zoom);
-    EXPECT_TRUE(Find("Label15")->isVisible());
+    EXPECT_TRUE(Find("RunStatus")->isVisible());
     SaveScreenshot(form1_, QStringLiteral("main-window-following"));
 
     // A bad bar count is reported once; following goes on once it is mended.
@@ -106,7 +106,7 @@ TEST_F(FollowTest, ShowsEachWholeRewriteKeepsTheZoomAndNeverHoldsTheWindowUp) {
 
     // Unchecked, nothing runs on a rewrite; a click during one waits for it and shows it.
     Find<QCheckBox>("CheckBox2")->click();
-    EXPECT_FALSE(Find("Label15")->isVisible());
+    EXPECT_FALSE(Find("RunStatus")->isVisible());
     WriteTextFile(file, Version(8));
     EXPECT_FALSE(settled.wait(1500));
     WriteTextFile(file, Version(9));

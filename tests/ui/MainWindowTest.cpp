@@ -12,6 +12,11 @@
 #include <QSplitter>
 #include <QWindow>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "tests/chart/RunOutcome.h"
 #include "tests/ui/FormsFixture.h"
 
 namespace quillon::testing_ui {
@@ -138,13 +143,60 @@ TEST_F(Form1Test, ChoosingAFileRunsOnItWithTheBoxesAsTheyStand) {
     EXPECT_TRUE(errors_.isEmpty());
 }
 
+// A run shows all or nothing: one that fails leaves every series as the last complete run left it
+// (before the first, nothing) and says why on the chart, where a screen reader says it too; the
+// next complete run takes the words away.
+TEST_F(Form1Test, AFailedRunKeepsTheLastCompleteChartAndSaysWhy) {
+    const auto status = [this] {
+        const auto* line = Find<QLabel>("RunStatus");
+        const QString spoken =
+            QAccessible::queryAccessibleInterface(Find("Chart1"))->text(QAccessible::Description);
+        EXPECT_EQ(spoken, line->isVisible() ? line->text() : QString());
+        return spoken;
+    };
+    const auto says = [&](const char* words) {
+        const QString text = status();
+        return text.startsWith(QStringLiteral("failed ")) &&
+               text.endsWith(QString::fromUtf8(words));
+    };
+    ChooseFile(BarFile(QStringLiteral("short"), BarFileText(TBarFileSettings{.barCount = 100})));
+    EXPECT_TRUE(Find("Chart1")->isVisible());
+    EXPECT_EQ(ChartContent(Series()), std::vector<TSeriesContent>(TChartModel::SeriesCount));
+    EXPECT_TRUE(says(": only 100 lines, fewer than the 500 bars asked for"))
+        << status().toStdString();
+
+    const QString good = BarFile(QStringLiteral("good"));
+    ChooseFile(good);
+    const std::vector<TSeriesContent> complete = ChartContent(Series());
+    EXPECT_EQ(CandleCount(), 500u);
+    EXPECT_EQ(status(), QString());
+    SetText("Edit1", QStringLiteral("abc"));
+    Click("Button1");
+    EXPECT_TRUE(says(": 'abc' is not a valid integer value (W1)"));
+    form1_.resize(760, 440);
+    SaveScreenshot(form1_, QStringLiteral("main-window-failed-run"));
+    EXPECT_EQ(ChartContent(Series()), complete);
+    SetText("Edit1", QStringLiteral("39"));
+    const int holder = ::open(QFile::encodeName(good).constData(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    Click("Button1");
+    ::close(holder);
+    EXPECT_TRUE(says(": held or being written by another program"));
+    EXPECT_EQ(ChartContent(Series()), complete);
+    ChooseFile(BarFile(QStringLiteral("bad"),
+                       BarFileText(TBarFileSettings{}) + "20240315,1200,1.08,high,1.07,1.08,87\n"));
+    EXPECT_TRUE(says(": 'high' is not a valid floating point value"));
+    EXPECT_EQ(ChartContent(Series()), complete);
+    ChooseFile(good);
+    EXPECT_EQ(status(), QString());
+}
+
 // A run reads prices with the decimal separator of the program's locale, as it stands at the run:
 // under a decimal-comma locale a file written with decimal points ends its run at the first bar.
 // Arabic writes its own separator, which no byte of a bar file can match: a point stands in.
 TEST_F(Form1Test, RunsReadPricesWithTheDecimalSeparatorOfTheProgramsLocale) {
     const QString withPoints = BarFile(QStringLiteral("decimal-points"));
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Series().Series17().ClearPoints(); // the start content's candles
     ChooseFile(withPoints);
     EXPECT_EQ(CandleCount(), 0u);
     QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));

@@ -1,0 +1,55 @@
+#include "bars/RunFromTexts.h"
+
+#include <new>
+
+namespace quillon {
+
+std::string RunFailureText(const QuillonError& error, const TRun& run, int N) {
+    if (dynamic_cast<const RangeCheckError*>(&error) != nullptr && run.LineCount() < N) {
+        return "only " + IntegerToText(run.LineCount()) + " lines, fewer than the " +
+               IntegerToText(N) + " bars asked for";
+    }
+    return error.Message();
+}
+
+std::string BarCountFailureText(const IntegerConversionError& error) {
+    return error.Message() + " (Load bars to wave)";
+}
+
+TRunOutcome RunFromTexts(const TRunSettings& settings, TRun& run) {
+    // The texts cannot change during a run, so the bar count is converted once.
+    const int N = TextToInteger(settings.barCountText);
+    run.ReadFile(settings.sourceFilePath, settings.read);
+    if (run.ReadFailure() != TReadFailure::None) {
+        return {ReadFailureText(run.ReadFailure())};
+    }
+    // What can fail from here is the program's own errors (a bad line, a bad setting, a fault of
+    // the computation) and storage that cannot be had; anything else would be a fault of the
+    // program and is left to reach the user.
+    try {
+        run.LoadBars(N);
+        // A lag that is no integer is said with the box it came from.
+        std::string failure;
+        const auto lag = [&failure](const std::string& text, const char* box) {
+            try {
+                return TextToInteger(text);
+            } catch (const IntegerConversionError& error) {
+                failure = error.Message() + " (" + box + ")";
+                return 0;
+            }
+        };
+        const int W1 = lag(settings.lag1Text, "W1");
+        const int W2 = failure.empty() ? lag(settings.lag2Text, "W2") : 0;
+        if (!failure.empty()) {
+            return {failure};
+        }
+        run.WorkOutWaves(W1, W2);
+        return {};
+    } catch (const QuillonError& error) {
+        return {RunFailureText(error, run, N)};
+    } catch (const std::bad_alloc&) {
+        return {"out of memory"};
+    }
+}
+
+} // namespace quillon
