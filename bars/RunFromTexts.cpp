@@ -2,7 +2,26 @@
 
 #include <new>
 
+#include "base/Types.h"
+
 namespace quillon {
+
+namespace {
+
+// The engine meets a lag it cannot take with a floating-point fault or a range error, which tells
+// the user nothing: the lag's limits are said instead. Empty for a lag the engine takes.
+std::string LagLimitText(int lag, const char* box, int N) {
+    const std::string named = std::string("the ") + box + " lag " + IntegerToText(lag);
+    if (lag < 1 || lag > MatrixOrderCapacity) {
+        return named + " is not from 1 to " + IntegerToText(MatrixOrderCapacity);
+    }
+    if (lag > N) {
+        return named + " is above the " + IntegerToText(N) + " bars asked for";
+    }
+    return {};
+}
+
+} // namespace
 
 std::string RunFailureText(const QuillonError& error, const TRun& run, int N) {
     if (dynamic_cast<const RangeCheckError*>(&error) != nullptr && run.LineCount() < N) {
@@ -40,6 +59,12 @@ TRunOutcome RunFromTexts(const TRunSettings& settings, TRun& run) {
         };
         const int W1 = lag(settings.lag1Text, "W1");
         const int W2 = failure.empty() ? lag(settings.lag2Text, "W2") : 0;
+        if (failure.empty()) {
+            failure = LagLimitText(W1, "W1", N);
+        }
+        if (failure.empty()) {
+            failure = LagLimitText(W2, "W2", N);
+        }
         if (!failure.empty()) {
             return {failure};
         }
