@@ -62,7 +62,8 @@ Exit status: 0 on success; 1 on a failure, with one line on standard error that 
 "quillon-chart: " and gives the reason: a file that cannot be analysed gives the reasons that
 quillon-waves gives; a picture that cannot be written gives "cannot write OUT: " and the system's
 reason, and no partial file is left; standard output that cannot be written gives "cannot write to
-standard output: " and why; 2 on a usage error, with a line naming it before this text.
+standard output: " and why; 2 on a usage error, with a line naming it and one that points to
+--help.
 )";
 }
 
@@ -76,16 +77,15 @@ std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TCha
         return status;
     }
     if (options.output.empty()) {
-        return UsageError(ChartProgram, "no -o OUT given", usage, err);
+        return UsageError(ChartProgram, "no -o OUT given", err);
     }
     if (!ReadOutput(options)) {
         return UsageError(ChartProgram, "-o " + options.output + ": not a .png or .svg name, nor -",
-                          usage, err);
+                          err);
     }
     if (!size.empty() && !ReadSize(size, options)) {
         return UsageError(ChartProgram,
-                          "--size " + size + ": not WIDTHxHEIGHT from " + SizeRangeText(), usage,
-                          err);
+                          "--size " + size + ": not WIDTHxHEIGHT from " + SizeRangeText(), err);
     }
     return std::nullopt;
 }

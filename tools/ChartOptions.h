@@ -33,9 +33,8 @@ struct TChartOptions {
 
 // Reads the arguments of quillon-chart (without the program's name): the run's options, -o OUT
 // (which must end in .png or .svg, or be "-" for a PNG on standard output) and --size WxH. The
-// status the program ends with when it goes no further (a usage error, with its reason and the
-// usage on err; --help, with the usage on out; --version); nothing when it should make the
-// picture.
+// status the program ends with when it goes no further (a usage error, with its reason on err;
+// --help, with the usage on out; --version); nothing when it should make the picture.
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,
                                     std::string& out, std::string& err);
 

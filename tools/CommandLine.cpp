@@ -61,6 +61,7 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
     optind = 0;
     opterr = 0;
     const int argc = static_cast<int>(words.size());
+    line.given.assign(options.size(), false);
     for (;;) {
         const int at = std::max(optind, 1); // the word getopt_long reads now
         const int code =
@@ -83,6 +84,7 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
         for (std::size_t i = 0; i < options.size(); ++i) {
             if (code == CodeOf(options[i], i)) {
                 *options[i].value = optarg;
+                line.given[i] = true;
             }
         }
     }

@@ -19,6 +19,9 @@ struct TOption {
 // What a command line holds besides the options' values.
 struct TCommandLine {
     std::vector<std::string> operands;
+    // given[i]: whether options[i] was given, so that a value left at its default can be told
+    // from the same value typed.
+    std::vector<bool> given;
     bool help = false;
     bool version = false;
 };

@@ -40,8 +40,8 @@ same seed gives the same file.
 
 Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
 "quillon-make-bars: " and gives the reason (standard output that cannot be written gives
-"cannot write to standard output: " and why); 2 on a usage error, with a line naming it before
-this text.
+"cannot write to standard output: " and why); 2 on a usage error, with a line naming it and one
+that points to --help.
 )";
 }
 
@@ -73,7 +73,7 @@ std::optional<int> ReadSettings(std::span<const std::string_view> args,
         settings.seed = static_cast<std::uint64_t>(seed);
         return std::nullopt;
     }
-    return quillon::UsageError(Program, reason, usage, err);
+    return quillon::UsageError(Program, reason, err);
 }
 
 } // namespace

@@ -12,8 +12,30 @@ namespace quillon {
 
 namespace {
 
-// The operands as rule allows them, and the numbers: a bar count fits the bar table, a lag fits
-// the covariance matrix and the bars loaded.
+// A default lag fits the covariance matrix, so that it can fail only by being above the bars.
+static_assert(DefaultLag1 >= 1 && DefaultLag1 <= MatrixOrderCapacity);
+static_assert(DefaultLag2 >= 1 && DefaultLag2 <= MatrixOrderCapacity);
+
+// The lag of --OPTION, from 1 to the covariance matrix's order and not above the bars: the text
+// typed when the option was given, else lag's default, which the reason names as the wave's default
+// since the user never typed it.
+bool ReadLag(std::string_view option, std::string_view wave, bool given, const std::string& text,
+             int bars, int& lag, std::string& reason) {
+    const int highest = std::min(MatrixOrderCapacity, bars);
+    if (given) {
+        return ReadIntegerOption(option, text, 1, highest, lag, reason);
+    }
+    if (lag <= highest) {
+        return true;
+    }
+    reason = "the default " + std::string(wave) + " lag " + IntegerToText(lag) + " is above the " +
+             IntegerToText(bars) + " bars asked for";
+    return false;
+}
+
+// The operands as rule allows them, and the numbers of texts (--bars, --w1, --w2, the first three
+// options of line): a bar count fits the bar table, a lag fits the covariance matrix and the bars
+// loaded. n holds the defaults.
 bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], const TOperandRule& rule,
              TRunNumbers& n, std::string& reason) {
     if (line.operands.empty() || (!rule.many && line.operands.size() > 1)) {
@@ -24,9 +46,8 @@ bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], const TOpe
     if (!ReadIntegerOption("--bars", texts[0], 1, SeriesCapacity, n.N, reason)) {
         return false;
     }
-    const int lagHighest = std::min(MatrixOrderCapacity, n.N);
-    return ReadIntegerOption("--w1", texts[1], 1, lagHighest, n.W1, reason) &&
-           ReadIntegerOption("--w2", texts[2], 1, lagHighest, n.W2, reason);
+    return ReadLag("--w1", "W1", line.given[1], texts[1], n.N, n.W1, reason) &&
+           ReadLag("--w2", "W2", line.given[2], texts[2], n.N, n.W2, reason);
 }
 
 } // namespace
@@ -47,7 +68,7 @@ std::optional<int> ReadRunCommandLine(std::string_view program,
     }
     std::string reason;
     if (!ReadRun(line, texts, rule, numbers, reason)) {
-        return UsageError(program, reason, usage, err);
+        return UsageError(program, reason, err);
     }
     operands = std::move(line.operands);
     return std::nullopt;

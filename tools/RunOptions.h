@@ -27,8 +27,10 @@ struct TOperandRule {
 
 // Reads the run's options and the tool's own (extra) from args as ReadToolCommandLine does, the
 // operands into operands as rule allows them. The run's numbers are integer texts checked against
-// what a run can take. The status the tool ends with when it goes no further (a usage error;
-// --help; --version), nothing when it should go on.
+// what a run can take; numbers holds their defaults (TRunNumbers's), and a default lag above the
+// bars asked for is a usage error that names it as the default, not as an option typed. The status
+// the tool ends with when it goes no further (a usage error; --help; --version), nothing when it
+// should go on.
 std::optional<int> ReadRunCommandLine(std::string_view program,
                                       std::span<const std::string_view> args,
                                       std::span<const TOption> extra, const std::string& usage,

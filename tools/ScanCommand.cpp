@@ -20,8 +20,11 @@ std::string Usage(int processors) {
     return R"(Usage: quillon-scan DIR|FILE... [--bars N] [--w1 L] [--w2 L] [--jobs N] [--format csv|json]
 
 Works out each bar file as the Quillon window does and writes what its newest bar says, one row
-a file, sorted by file name, to standard output. A DIR stands for its *.csv files (the ending in
-any case; hidden files left out, subfolders not entered). The columns:
+a file, to standard output. A DIR stands for its bar files, as the window's watch list takes them:
+its *.csv files (the ending in any case) that are files or links to files; hidden files, folders
+and broken links are left out, and subfolders are not entered. A file met twice (given twice, or
+given and found in a DIR given: the same real path) is one row, under the path first met. The
+rows are sorted by file name, byte by byte (Z.csv before a.csv), then by path. The columns:
 
   file      the file's path, a DIR's files as DIR/NAME
   symbol    the symbol, where the file's name is the terminal's: the symbol, then the period's
@@ -49,9 +52,10 @@ held as numbers, and a byte that is not UTF-8 read as Latin-1.
            RunReadingUsage() +
            R"(
 Exit status: 0 when at least one file was worked out; 1 when none could be, or when standard
-output cannot be written, with one line on standard error that starts with "quillon-scan: "; 2 on
-a usage error (an unknown option, no DIR or FILE, or a value out of its range), with a line
-naming it before this text.
+output cannot be written, with one line on standard error that starts with "quillon-scan: " and
+says why (standard output's, when both); 2 on a usage error (an unknown option, no DIR or FILE, a
+value out of its range, or a default lag above N), with a line naming it and one that points to
+--help.
 )";
 }
 
@@ -86,11 +90,11 @@ int RunScanCommand(std::span<const std::string_view> args, char decimalSeparator
     int jobs = byDefault;
     std::string reason;
     if (!ReadIntegerOption("--jobs", jobsText, 1, MaxScanJobs, jobs, reason)) {
-        return UsageError(ScanProgram, reason, usage, err);
+        return UsageError(ScanProgram, reason, err);
     }
     TScanFormat format = TScanFormat::Csv;
     if (!ReadFormat(formatText, format)) {
-        return UsageError(ScanProgram, "--format " + formatText + ": not csv or json", usage, err);
+        return UsageError(ScanProgram, "--format " + formatText + ": not csv or json", err);
     }
 
     std::vector<TWatchRow> rows;

@@ -5,8 +5,11 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
 #include <thread>
+
+#include "bars/BarFiles.h"
 
 namespace quillon {
 
@@ -14,35 +17,49 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsBarFileName(std::string_view name) {
-    constexpr std::string_view Ending = ".csv";
-    if (name.size() <= Ending.size() || name.front() == '.') {
-        return false;
+// What tells one file from another: its real path, the links in it followed and "." and ".."
+// resolved as far as the file and its folders exist; else the path made absolute, or as given.
+std::string RealPath(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    if (error) {
+        return path;
     }
-    return std::equal(Ending.begin(), Ending.end(), name.end() - Ending.size(),
-                      [](char ending, char c) {
-                          return c == ending || (c >= 'A' && c <= 'Z' && c - 'A' + 'a' == ending);
-                      });
+    const fs::path real = fs::weakly_canonical(absolute, error);
+    return (error ? absolute.lexically_normal() : real).string();
 }
 
-// The paths of a DIR operand's bar files, or the failed row of a DIR that cannot be listed.
-void ListFolder(const std::string& folder, std::vector<std::string>& paths,
-                std::vector<TWatchRow>& rows) {
-    const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
-    std::error_code error;
-    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        const std::string name = entry->path().filename().string();
-        if (IsBarFileName(name)) {
-            paths.push_back(prefix + name);
+// The paths of the files to work out, each file once under the path it is first met by, and the
+// failed rows of the folders that cannot be listed.
+class TScanPaths {
+public:
+    void Add(const std::string& path) {
+        if (met_.insert(RealPath(path)).second) {
+            paths.push_back(path);
         }
     }
-    if (error) {
-        TWatchRow& row = rows.emplace_back();
-        row.path = folder;
-        row.failure = "cannot list: " + error.message();
+    void AddFolder(const std::string& folder) {
+        if (!met_.insert(RealPath(folder)).second) {
+            return;
+        }
+        const std::string prefix = folder.ends_with('/') ? folder : folder + "/";
+        std::error_code error;
+        for (const std::string& name : BarFileNames(folder, error)) {
+            Add(prefix + name);
+        }
+        if (error) {
+            TWatchRow& row = unlisted.emplace_back();
+            row.path = folder;
+            row.failure = "cannot list: " + error.message();
+        }
     }
-}
+
+    std::vector<std::string> paths;
+    std::vector<TWatchRow> unlisted;
+
+private:
+    std::set<std::string> met_;
+};
 
 std::string_view FileName(std::string_view path) {
     return path.substr(path.rfind('/') + 1);
@@ -52,16 +69,16 @@ std::string_view FileName(std::string_view path) {
 
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
                                 const TRunNumbers& numbers, const TReadSettings& read, int jobs) {
-    std::vector<std::string> paths;
-    std::vector<TWatchRow> unlisted;
+    TScanPaths scan;
     for (const std::string& operand : operands) {
         std::error_code error;
         if (fs::is_directory(operand, error)) {
-            ListFolder(operand, paths, unlisted);
+            scan.AddFolder(operand);
         } else {
-            paths.push_back(operand);
+            scan.Add(operand);
         }
     }
+    const std::vector<std::string>& paths = scan.paths;
 
     std::vector<TWatchRow> rows(paths.size());
     const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size());
@@ -98,10 +115,10 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
         }
     }
 
-    rows.insert(rows.end(), unlisted.begin(), unlisted.end());
+    rows.insert(rows.end(), scan.unlisted.begin(), scan.unlisted.end());
     std::sort(rows.begin(), rows.end(), [](const TWatchRow& a, const TWatchRow& b) {
-        return std::pair(FileName(a.path), std::string_view(a.path)) <
-               std::pair(FileName(b.path), std::string_view(b.path));
+        const std::string_view nameA = FileName(a.path), nameB = FileName(b.path);
+        return nameA != nameB ? BarFileNameLess(nameA, nameB) : a.path < b.path;
     });
     return rows;
 }

@@ -12,7 +12,7 @@ std::optional<int> ReadToolCommandLine(std::string_view program,
                                        TCommandLine& line, std::string& out, std::string& err) {
     std::string reason;
     if (!ReadCommandLine(args, options, line, reason)) {
-        return UsageError(program, reason, usage, err);
+        return UsageError(program, reason, err);
     }
     if (line.help || line.version) {
         out += line.help ? usage : VersionLine(program);
@@ -21,9 +21,9 @@ std::optional<int> ReadToolCommandLine(std::string_view program,
     return std::nullopt;
 }
 
-int UsageError(std::string_view program, const std::string& reason, const std::string& usage,
-               std::string& err) {
-    err += std::string(program) + ": " + reason + "\n" + usage;
+int UsageError(std::string_view program, const std::string& reason, std::string& err) {
+    const std::string name(program);
+    err += name + ": " + reason + "\nTry '" + name + " --help'.\n";
     return ExitUsage;
 }
 

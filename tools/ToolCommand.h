@@ -17,17 +17,17 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 
-// Reads the command line as ReadCommandLine does. A usage error puts "PROGRAM: reason", then
-// usage, on err and gives ExitUsage; --help puts usage on out, --version the version line, and
-// both give ExitSuccess; nothing when the tool should go on.
+// Reads the command line as ReadCommandLine does. A usage error is UsageError's; --help puts usage
+// on out, --version the version line, and both give ExitSuccess; nothing when the tool should go
+// on.
 std::optional<int> ReadToolCommandLine(std::string_view program,
                                        std::span<const std::string_view> args,
                                        std::span<const TOption> options, const std::string& usage,
                                        TCommandLine& line, std::string& out, std::string& err);
 
-// A usage error of program: "PROGRAM: reason" and the usage on err; gives ExitUsage.
-int UsageError(std::string_view program, const std::string& reason, const std::string& usage,
-               std::string& err);
+// A usage error of program: "PROGRAM: reason", then "Try 'PROGRAM --help'.", on err; gives
+// ExitUsage. The usage itself is for --help alone.
+int UsageError(std::string_view program, const std::string& reason, std::string& err);
 
 // Does work; a failure in it gives ExitFailure, with "PROGRAM: " and its whole message on a line
 // of err.

@@ -46,8 +46,8 @@ int FinishTool(std::string_view program, int status, const std::string& out, std
             error = errno;
         }
         if (error != 0) {
-            err += std::string(program) +
-                   ": cannot write to standard output: " + std::strerror(error) + "\n";
+            err = std::string(program) +
+                  ": cannot write to standard output: " + std::strerror(error) + "\n";
             status = ExitFailure;
         }
     }

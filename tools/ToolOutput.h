@@ -11,8 +11,9 @@ namespace quillon {
 void HoldStandardStreams();
 
 // Writes out to standard output and err to standard error, and gives status; when out cannot be
-// written whole, gives ExitFailure with "PROGRAM: cannot write to standard output: REASON" on
-// standard error after err.
+// written whole, gives ExitFailure with "PROGRAM: cannot write to standard output: REASON" as the
+// one line on standard error, in place of err: a failure err already tells of (quillon-scan's "no
+// file could be worked out") is not a second line, its rows having been lost with the output.
 int FinishTool(std::string_view program, int status, const std::string& out, std::string err);
 
 } // namespace quillon

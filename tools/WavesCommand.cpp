@@ -34,8 +34,8 @@ Exit status: 0 on success; 1 on a failure, with one line on standard error that 
 why (no such file, not a regular file, permission denied, held or being written by another
 program); its content or the computation give the window's own messages (a file with fewer lines
 than N gives "Range check error"); standard output that cannot be written gives "cannot write to
-standard output: " and why; 2 on a usage error (an unknown option, a missing FILE, or a value out
-of its range), with a line naming it before this text.
+standard output: " and why; 2 on a usage error (an unknown option, a missing FILE, a value out of
+its range, or a default lag above N), with a line naming it and one that points to --help.
 )";
 }
 

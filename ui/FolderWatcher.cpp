@@ -1,25 +1,30 @@
 #include "ui/FolderWatcher.h"
 
 #include <algorithm>
+#include <string>
+#include <system_error>
 #include <vector>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
+#include "bars/BarFiles.h"
 #include "bars/FileWriterSigns.h"
 
 namespace quillon {
 
 namespace {
 
+// The folder's bar files by the rule quillon-scan lists a folder by; none when the folder cannot
+// be listed.
 QStringList BarFilesIn(const QString& folder) {
     QStringList paths;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::Files)) {
-        if (name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) {
-            paths << dir.filePath(name);
-        }
+    std::error_code error;
+    for (const std::string& name : BarFileNames(QFile::encodeName(folder).toStdString(), error)) {
+        paths << dir.filePath(QFile::decodeName(QByteArray::fromStdString(name)));
     }
     return paths;
 }

@@ -6,7 +6,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "ui/TerminalFolder.h"
+#include "bars/TerminalFolder.h"
 
 namespace quillon {
 

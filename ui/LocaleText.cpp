@@ -1,6 +1,6 @@
 #include "ui/LocaleText.h"
 
-#include "ui/TimePattern.h"
+#include "base/TimePattern.h"
 
 namespace quillon {
 

@@ -18,10 +18,10 @@
 #include "base/IntegerText.h"
 #include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
-#include "ui/ErrorText.h"
+#include "base/ErrorText.h"
 #include "ui/LocaleText.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/TextAfter.h"
+#include "bars/TextAfter.h"
 #include "ui/Unit1.h"
 
 namespace quillon {

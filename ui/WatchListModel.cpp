@@ -1,6 +1,7 @@
 #include "ui/WatchListModel.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include <QColor>
 #include <QFile>
@@ -147,7 +148,14 @@ QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
 QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
     const TWatchRow& row = entry.row;
     switch (column) {
-    case FileColumn:
+    case FileColumn: {
+        // quillon-scan's order of names (BarFileNameLess, byte order) however the sorting proxy
+        // compares texts: the name's bytes in hexadecimal, whose digits have no case.
+        const std::string_view path = row.path;
+        const std::string_view name = path.substr(path.rfind('/') + 1);
+        return QString::fromLatin1(
+            QByteArray(name.data(), static_cast<qsizetype>(name.size())).toHex());
+    }
     case FailureColumn:
         return Text(entry, column);
     case SymbolColumn:

@@ -119,5 +119,22 @@ TEST(ScanCommandTest, FailedFilesAreRowsWithTheirReasons) {
     EXPECT_EQ(scan.exitCode, 1);
 }
 
+// A file met twice is one row, under the path it is first met by: given as DIR/./NAME, found in
+// DIR given twice (as DIR/ and DIR/.) and given as DIR/NAME; a missing file given twice.
+TEST(ScanCommandTest, AFileGivenTwiceIsOneRow) {
+    const TTempDir dir;
+    const std::string d = dir.Path("");
+    dir.Write("EURUSD60.csv", BarFileText(TBarFileSettings{}));
+    const TProcessResult scan = RunProcess(
+        QUILLON_SCAN_PROGRAM,
+        {d + "./EURUSD60.csv", d, d + ".", d + "EURUSD60.csv", d + "gone.csv", d + "gone.csv"},
+        NoLocale);
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    const std::vector<std::string> lines = Split(scan.out, '\n');
+    ASSERT_EQ(lines.size(), 4u) << scan.out;
+    EXPECT_EQ(lines[1].substr(0, lines[1].find(',')), d + "./EURUSD60.csv");
+    EXPECT_EQ(lines[2], d + "gone.csv,,,,,,,,,,no such file");
+}
+
 } // namespace
 } // namespace quillon

@@ -67,10 +67,12 @@ TEST(WavesCommandTest, PinnedRowsAndWhatTheFileAndTheWavesFix) {
 
 // What the four tools do alike, each case a shell command line with the tools first on PATH, $S
 // the sample bar file and $D a scratch folder: --version and --help print on standard output and
-// exit 0; a usage error names the word typed on one line, then the usage, and exits 2; any other
-// failure is one line that starts with the program's name and exits 1, and that includes output
-// that cannot be written: standard output full or closed, or a picture larger than the files the
-// shell allows (one block, its signal ignored, so that the write fails with EFBIG).
+// exit 0; a usage error is one line that names the word typed, or the default that the user did
+// not type, then "Try 'PROGRAM --help'.", and exits 2; any other failure is one line that starts
+// with the program's name and exits 1, and that includes output that cannot be written: standard
+// output full or closed, or a picture larger than the files the shell allows (one block, its
+// signal ignored, so that the write fails with EFBIG), and quillon-scan's rows of no file worked
+// out on a full standard output.
 TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
     const TTempDir dir, home;
     ASSERT_TRUE(std::filesystem::create_directory(dir.Path("taken.png")));
@@ -90,6 +92,14 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"quillon-waves --help=1", 2, "quillon-waves: --help=1: takes no value"},
         {"quillon-waves --w1 3", 2, "quillon-waves: no FILE given"},
         {"quillon-waves a.csv -- -b.csv", 2, "quillon-waves: one FILE only"},
+        {"quillon-waves $S --bars 30", 2,
+         "quillon-waves: the default W1 lag 39 is above the 30 bars asked for"},
+        {"quillon-chart $S -o $D/a.png --w1 3 --bars=10", 2,
+         "quillon-chart: the default W2 lag 16 is above the 10 bars asked for"},
+        {"quillon-waves $S --bars 30 --w1 39", 2,
+         "quillon-waves: --w1 39: not an integer from 1 to 30"},
+        {"quillon-waves $S --bars=abc", 2,
+         "quillon-waves: --bars abc: not an integer from 1 to 1000"},
         {"quillon-scan --jobs 2", 2, "quillon-scan: no DIR or FILE given"},
         {"quillon-scan $D --jobs 0", 2, "quillon-scan: --jobs 0: not an integer from 1 to 256"},
         {"quillon-scan $D --format=xml", 2, "quillon-scan: --format xml: not csv or json"},
@@ -118,6 +128,7 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
          "rm $D/k.png",
          0, "640\n"},
         {"quillon-scan $S >/dev/full", 1, "quillon-scan" + full},
+        {"quillon-scan $D/gone.csv >/dev/full", 1, "quillon-scan" + full},
     };
     const std::string folder = dir.Path("").substr(0, dir.Path("").size() - 1);
     // No display, and HOME, where the toolkit may keep caches, not the real one.
@@ -131,10 +142,11 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         for (std::size_t at; (at = expected.find("$D")) != std::string::npos;) {
             expected.replace(at, 2, folder);
         }
-        expected += status == 1 ? "\n" : (status == 2 ? "\nUsage: " : "");
+        const std::string program = expected.substr(0, expected.find(':'));
+        expected += status == 1 ? "\n" : (status == 2 ? "\nTry '" + program + " --help'.\n" : "");
         const std::string& shown = status == 0 ? result.out : result.err;
         EXPECT_EQ(result.exitCode, status) << command;
-        EXPECT_EQ(status == 1 ? shown : shown.substr(0, expected.size()), expected) << command;
+        EXPECT_EQ(status == 0 ? shown.substr(0, expected.size()) : shown, expected) << command;
         EXPECT_EQ(status == 0 ? result.err : result.out, "") << command;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)

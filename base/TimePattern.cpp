@@ -1,4 +1,4 @@
-#include "ui/TimePattern.h"
+#include "base/TimePattern.h"
 
 #include <vector>
 

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "tests/bars/BarTestFiles.h"
-#include "ui/ErrorText.h"
-#include "ui/TerminalFolder.h"
-#include "ui/TextAfter.h"
-#include "ui/TimePattern.h"
+#include "base/ErrorText.h"
+#include "bars/TerminalFolder.h"
+#include "bars/TextAfter.h"
+#include "base/TimePattern.h"
 
 namespace quillon {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/ErrorText.h"
+#include "base/ErrorText.h"
 
 namespace quillon {
 

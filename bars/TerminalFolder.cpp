@@ -1,4 +1,4 @@
-#include "ui/TerminalFolder.h"
+#include "bars/TerminalFolder.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "ui/TextAfter.h"
+#include "bars/TextAfter.h"
 
 #include <filesystem>
 
