@@ -16,7 +16,7 @@
 #include "ui/FileFollower.h"
 #include "ui/OpenDialog.h"
 #include "ui/PeriodicTimer.h"
-#include "ui/TurnNotifier.h"
+#include "live/TurnNotifier.h"
 #include "ui/WatchList.h"
 
 class QAbstractButton;

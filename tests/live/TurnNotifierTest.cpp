@@ -1,26 +1,35 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVirtualObject>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
 
+#include "live/TurnNotifier.h"
 #include "tests/bars/BarTestFiles.h"
 #include "ui/ApplicationForms.h"
-#include "ui/TurnNotifier.h"
 
 namespace quillon {
 
-// Stands in for the notification service: notes each call's types, summary and body; answers none.
+// Stands in for the notification service: notes each call's types, summary, body, the id it
+// replaces and its desktop entry; answers a new notification with a new id, as the service does.
 struct TListener : QDBusVirtualObject {
     QString notes;
+    uint lastId = 40;
     QString introspect(const QString&) const override { return {}; }
-    bool handleMessage(const QDBusMessage& call, const QDBusConnection&) override {
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
         const QVariantList args = call.arguments();
+        const uint replaces = args.value(1).toUInt();
         notes += call.member() + ' ' + call.signature() + ' ' + args.value(3).toString() + ", " +
-                 args.value(4).toString() + '\n';
+                 args.value(4).toString() +
+                 QStringLiteral(" (replaces %1, %2)\n")
+                     .arg(replaces)
+                     .arg(qdbus_cast<QVariantMap>(args.value(6)).value("desktop-entry").toString());
+        bus.send(call.createReply(QVariant::fromValue(replaces != 0 ? replaces : ++lastId)));
         return true;
     }
 };
@@ -47,19 +56,26 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
     TTurnNotifier notifier(QDBusConnection::connectToBus(address, "notifier"));
     TTurnNotifier nowhere(QDBusConnection::connectToBus("unix:path=/nonexistent", "nowhere"));
     const auto start = std::chrono::steady_clock::now();
-    for (const TRun* run : {&down, &up, &down, &up}) {
+    notifier.Announce("EURUSD60.csv", down);
+    // The service answers on this thread, only while the test waits: Announce must not wait.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // Once the answer is read, the file's next notifications replace the first.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return notifier.findChildren<QDBusPendingCallWatcher*>().isEmpty(); }, 10000));
+    for (const TRun* run : {&up, &down, &up}) {
         notifier.Announce("EURUSD60.csv", *run);
     }
     notifier.Announce("GBPUSD60.csv", down);
     nowhere.Announce("EURUSD60.csv", up); // no bus at all: nothing is shown and nothing fails
-    // No answer comes: Announce must not wait for one.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     // Calls on one connection arrive in order: when the last is in, so are all before it.
     EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.contains("GBPUSD60"); }, 10000));
     EXPECT_EQ(listener.notes.toStdString(),
-              "Notify susssasa{sv}i EURUSD60: waves turned down, 20240123 0400 close 1.07690\n"
-              "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900\n"
-              "Notify susssasa{sv}i GBPUSD60: waves turned down, 20240123 0400 close 1.07690\n");
+              "Notify susssasa{sv}i EURUSD60: waves turned down, 20240123 0400 close 1.07690 "
+              "(replaces 0, quillon)\n"
+              "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900 "
+              "(replaces 41, quillon)\n"
+              "Notify susssasa{sv}i GBPUSD60: waves turned down, 20240123 0400 close 1.07690 "
+              "(replaces 0, quillon)\n");
     // The window, "Notify turns" checked, announces the turn of a run it completes, once.
     TApplicationForms forms(
         TDesktopServices{.notificationBus = QDBusConnection::connectToBus(address, "window")});
@@ -69,7 +85,8 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count('\n') > 3; }, 10000));
     QTest::qWait(100);
     EXPECT_EQ(listener.notes.section('\n', 3).toStdString(),
-              "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900\n");
+              "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900 "
+              "(replaces 0, quillon)\n");
 }
 
 } // namespace quillon

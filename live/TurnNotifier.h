@@ -1,24 +1,28 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <optional>
-#include <set>
-#include <string>
-#include <tuple>
 
 #include <QDBusConnection>
+#include <QObject>
 #include <QString>
 
 #include "bars/Run.h"
-#include "bars/RunWaves.h"
+#include "live/TurnMemory.h"
 
 namespace quillon {
 
 // Tells the desktop when the waves turn at the newest bar of a run, through the freedesktop
 // notification service on a D-Bus bus. The newest bar is still forming in the terminal, so its
 // marks can come and go between rewrites of the file: each file, bar and direction is announced
-// once, and a run of an unchanged file announces nothing. Without a bus or a notification service
-// nothing is shown and nothing fails; the window never waits for an answer.
-class TTurnNotifier {
+// once, and a run of an unchanged file announces nothing. A file's new notification takes the
+// place of its last one on the desktop, so that a followed file leaves one notification there, not
+// one per turn. Without a bus or a notification service nothing is shown and nothing fails; the
+// window never waits for an answer.
+class TTurnNotifier : public QObject {
+    Q_OBJECT
+
 public:
     // On the session bus, connected at the first turn to announce: a window that never announces
     // one never touches the bus.
@@ -30,9 +34,12 @@ public:
     void Announce(const QString& filePath, const TRun& run);
 
 private:
+    void KeepNotificationId(const QString& filePath, std::uint32_t id);
+
     std::optional<QDBusConnection> bus_;
-    // File path, the bar's date and time, direction.
-    std::set<std::tuple<QString, std::string, TTick>> announced_;
+    TTurnMemory announced_;
+    // The service's id of each file's last notification, for the files announced_ keeps.
+    std::map<QString, std::uint32_t> notificationIds_;
 };
 
 } // namespace quillon
