@@ -5,7 +5,7 @@
 #include <QString>
 #include <QTimer>
 
-#include "ui/FileIdentity.h"
+#include "live/FileIdentity.h"
 
 namespace quillon {
 

@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "ui/FileIdentity.h"
+#include "live/FileIdentity.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "ui/FileIdentity.h"
+#include "live/FileIdentity.h"
 
 #include <sys/stat.h>
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+#include <QString>
+
+#include "bars/Run.h"
+#include "bars/RunFromTexts.h"
+
+namespace quillon {
+
+// One finished run of a watched file, handed over whole: its storage is its own and never changes
+// after the hand-over, so that every subscriber may keep it and read it on its own thread.
+struct TFileRun {
+    QString path;
+    // Of use when the outcome is complete, its read failure aside; none when not even its
+    // storage could be had.
+    std::shared_ptr<const TRun> run;
+    TRunOutcome outcome;
+    // The read found the file held or being written: its writer may let go without changing it.
+    bool held = false;
+};
+
+} // namespace quillon

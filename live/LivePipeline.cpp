@@ -1,0 +1,56 @@
+#include "live/LivePipeline.h"
+
+#include <chrono>
+
+#include "live/RunPolicy.h"
+
+namespace quillon {
+
+namespace {
+
+bool SameRuns(const TRunSettings& a, const TRunSettings& b) {
+    return a.barCountText == b.barCountText && a.lag1Text == b.lag1Text &&
+           a.lag2Text == b.lag2Text && a.read.decimalSeparator == b.read.decimalSeparator;
+}
+
+} // namespace
+
+TLivePipeline::TLivePipeline(TRunWork work, QObject* parent)
+    : QObject(parent)
+    , pool_(std::move(work)) {
+    connect(&watcher_, &TBarFileWatcher::Settled, &pool_, &TRunPool::Request);
+    connect(&watcher_, &TBarFileWatcher::Removed, this, &TLivePipeline::FileRemoved);
+    connect(&pool_, &TRunPool::Finished, this, &TLivePipeline::Finished);
+}
+
+void TLivePipeline::Watch(const QStringList& folders, const QStringList& files) {
+    watcher_.Watch(folders, files);
+}
+
+void TLivePipeline::UseSettings(const TRunSettings& settings) {
+    if (SameRuns(settings, pool_.Settings())) {
+        return;
+    }
+    pool_.UseSettings(settings);
+    // Through the watcher, so that a file being rewritten is run once it is quiet.
+    for (const QString& path : watcher_.Files()) {
+        watcher_.SettleLater(path, std::chrono::milliseconds(0));
+    }
+}
+
+const TRunSettings& TLivePipeline::Settings() const {
+    return pool_.Settings();
+}
+
+void TLivePipeline::Finished(const TFileRun& run) {
+    // A file gone, or no longer watched, is told of no more.
+    if (!watcher_.Knows(run.path)) {
+        return;
+    }
+    if (run.held) {
+        watcher_.SettleLater(run.path, HeldFileRetry);
+    }
+    emit RunFinished(run);
+}
+
+} // namespace quillon

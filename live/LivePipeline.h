@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include "live/BarFileWatcher.h"
+#include "live/RunPool.h"
+
+namespace quillon {
+
+// One watcher and one pool: every watched file is run once each time it has settled after being
+// added or rewritten, off the window's thread, and each finished run goes to every subscriber,
+// which may keep it. A file found held is run again HeldFileRetry later. The window's chart, its
+// watch list and its notifier subscribe, and so does quillon-scan --follow.
+class TLivePipeline : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TLivePipeline(TRunWork work = RunWatchedFile, QObject* parent = nullptr);
+
+    // See TBarFileWatcher::Watch.
+    void Watch(const QStringList& folders, const QStringList& files);
+    // The settings of every run from now on: when they are not those of before, every known file
+    // is run again with them.
+    void UseSettings(const TRunSettings& settings);
+    const TRunSettings& Settings() const;
+
+signals:
+    void RunFinished(const TFileRun& run);
+    void FileRemoved(const QString& path);
+
+private:
+    void Finished(const TFileRun& run);
+
+    TBarFileWatcher watcher_;
+    TRunPool pool_;
+};
+
+} // namespace quillon

@@ -1,0 +1,13 @@
+#include "live/RunPolicy.h"
+
+namespace quillon {
+
+TReadSettings ClickRead(char decimalSeparator) {
+    return {decimalSeparator, FailedReadPause, FailedReadPause};
+}
+
+TReadSettings WatchedRead(char decimalSeparator) {
+    return {decimalSeparator, std::chrono::milliseconds(0), std::chrono::milliseconds(0)};
+}
+
+} // namespace quillon

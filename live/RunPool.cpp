@@ -1,0 +1,193 @@
+#include "live/RunPool.h"
+
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include <QFile>
+#include <QRunnable>
+
+#include "base/Errors.h"
+#include "live/RunPolicy.h"
+
+namespace quillon {
+
+namespace {
+
+// The engine keeps its arrays on the stack, about 2 MB at its deepest call: the main thread's
+// room, which a pool thread need not have by default.
+constexpr uint PoolThreadStackSize = 8u << 20;
+
+// Whatever the work raises is its run's failure: let out of a pool thread it would end the
+// program, and its file would never be run again.
+TFileRun Guarded(const TRunWork& work, const QString& path, const TRunSettings& settings) {
+    try {
+        return work(path, settings);
+    } catch (const std::exception& error) {
+        TFileRun failed;
+        failed.outcome.failure = error.what();
+        return failed;
+    }
+}
+
+} // namespace
+
+// Shared by the pool and each of its runs, so that a run left behind by a pool that is gone
+// still has somewhere to put its result, and learns that nobody takes it.
+struct TRunPool::THandOver {
+    struct TJob {
+        QString path;
+        TRunSettings settings;
+        std::uint64_t generation = 0;
+    };
+    struct TFinished {
+        TFileRun run;
+        std::uint64_t generation = 0;
+    };
+
+    explicit THandOver(TRunWork runWork)
+        : work(std::move(runWork)) {}
+
+    const TRunWork work;
+    std::mutex mutex;
+    // None once the pool is gone.
+    TRunPool* pool = nullptr;
+    // One for each start of the runner, oldest first.
+    std::deque<TJob> jobs;
+    std::vector<TFinished> finished;
+};
+
+// Each start of it runs the oldest job. It is made once, before the pool has any thread, and
+// what a run is given goes through the hand-over's mutex: Qt's pool orders its queue by means
+// that ThreadSanitizer does not see, since Qt is not built for it. A child of the pool's, so that
+// it lives exactly as long as the pool, which may be left behind.
+class TRunPool::TRunner : public QObject, public QRunnable {
+public:
+    TRunner(std::shared_ptr<THandOver> handOver, QThreadPool* pool)
+        : QObject(pool)
+        , handOver_(std::move(handOver)) {
+        setAutoDelete(false);
+    }
+
+    void run() override {
+        THandOver& handOver = *handOver_;
+        THandOver::TJob job;
+        {
+            const std::lock_guard lock(handOver.mutex);
+            if (handOver.jobs.empty()) {
+                return;
+            }
+            job = std::move(handOver.jobs.front());
+            handOver.jobs.pop_front();
+        }
+        TFileRun run = Guarded(handOver.work, job.path, job.settings);
+        run.path = job.path;
+        const std::lock_guard lock(handOver.mutex);
+        if (handOver.pool == nullptr) {
+            return;
+        }
+        handOver.finished.push_back({std::move(run), job.generation});
+        // The pool cannot go while the lock is held; one call takes whatever is there by then.
+        if (handOver.finished.size() == 1) {
+            emit handOver.pool->Handed(TRunPool::QPrivateSignal());
+        }
+    }
+
+private:
+    const std::shared_ptr<THandOver> handOver_;
+};
+
+TFileRun RunWatchedFile(const QString& path, const TRunSettings& settings) {
+    TFileRun result;
+    result.path = path;
+    std::shared_ptr<TRun> run;
+    try {
+        run = std::make_shared<TRun>();
+        result.run = run;
+        // The pool already works the files side by side, one a thread.
+        run->SetWaveThreads(1);
+        TRunSettings fileSettings = settings;
+        fileSettings.sourceFilePath = QFile::encodeName(path).toStdString();
+        fileSettings.read = WatchedRead(settings.read.decimalSeparator);
+        result.outcome = RunFromTexts(fileSettings, *run);
+    } catch (const IntegerConversionError& error) {
+        result.outcome.failure = BarCountFailureText(error);
+    } catch (const std::exception& error) {
+        // Nothing may leave a pool thread: it would end the program.
+        result.outcome.failure = error.what();
+    }
+    result.held = run && run->ReadFailure() == TReadFailure::HeldOrBeingWritten;
+    return result;
+}
+
+TRunPool::TRunPool(TRunWork work, QObject* parent)
+    : QObject(parent)
+    , handOver_(std::make_shared<THandOver>(std::move(work)))
+    , pool_(std::make_unique<QThreadPool>())
+    , runner_(new TRunner(handOver_, pool_.get())) {
+    handOver_->pool = this;
+    pool_->setStackSize(PoolThreadStackSize);
+    connect(this, &TRunPool::Handed, this, &TRunPool::TakeFinished, Qt::QueuedConnection);
+}
+
+TRunPool::~TRunPool() {
+    {
+        const std::lock_guard lock(handOver_->mutex);
+        handOver_->pool = nullptr;
+    }
+    pool_->clear();
+    if (!pool_->waitForDone(static_cast<int>(CloseWait.count()))) {
+        // A run hangs, and deleting the pool would wait for it just as long: the pool is left to
+        // the runs under way and never freed, and with it the runner and the hand-over, which
+        // hold all that the runs work with.
+        pool_.release();
+    }
+}
+
+void TRunPool::UseSettings(const TRunSettings& settings) {
+    settings_ = settings;
+    ++generation_;
+}
+
+const TRunSettings& TRunPool::Settings() const {
+    return settings_;
+}
+
+void TRunPool::Request(const QString& path) {
+    const auto running = running_.find(path);
+    if (running != running_.end()) {
+        running.value() = true;
+        return;
+    }
+    Start(path);
+}
+
+void TRunPool::Start(const QString& path) {
+    running_.insert(path, false);
+    {
+        const std::lock_guard lock(handOver_->mutex);
+        handOver_->jobs.push_back({path, settings_, generation_});
+    }
+    pool_->start(runner_);
+}
+
+void TRunPool::TakeFinished() {
+    std::vector<THandOver::TFinished> finished;
+    {
+        const std::lock_guard lock(handOver_->mutex);
+        finished.swap(handOver_->finished);
+    }
+    for (THandOver::TFinished& each : finished) {
+        if (running_.take(each.run.path)) {
+            Start(each.run.path);
+        }
+        // A subscriber may take other settings, which drops the rest.
+        if (each.generation == generation_) {
+            emit Finished(each.run);
+        }
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QThreadPool>
+
+#include "bars/RunFromTexts.h"
+#include "live/FileRun.h"
+
+namespace quillon {
+
+// The work of one run off the window's thread: the file at path with settings' texts and decimal
+// separator (its path and waits are not looked at). Called on several threads at once; never
+// raises.
+using TRunWork = std::function<TFileRun(const QString& path, const TRunSettings& settings)>;
+// The program's run of a watched file: RunFromTexts with WatchedRead, in storage of its own, its
+// waves on the one pool thread; a bar count that is no integer is the run's failure.
+TFileRun RunWatchedFile(const QString& path, const TRunSettings& settings);
+
+// How long closing a pool waits for the runs under way: closing the window must not wait for a
+// run that hangs.
+inline constexpr std::chrono::milliseconds CloseWait{1000};
+
+// Runs files off the window's thread, at most one run of a file at a time: a file asked for
+// during its run is run again after it. Finished runs come back on the thread that made the pool.
+class TRunPool : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TRunPool(TRunWork work = RunWatchedFile, QObject* parent = nullptr);
+    // Waits at most CloseWait for the runs under way (a read can hang on a stalled network
+    // mount); those still going are left behind, and what they give is dropped.
+    ~TRunPool() override;
+
+    // Runs started from now on take these settings; runs started before give no result.
+    void UseSettings(const TRunSettings& settings);
+    const TRunSettings& Settings() const;
+    void Request(const QString& path);
+
+signals:
+    void Finished(const TFileRun& run);
+    // From a pool thread: finished runs wait to be taken on the pool's own thread.
+    void Handed(QPrivateSignal);
+
+private:
+    // The jobs for the pool's threads and the runs they hand back, and whether there is still a
+    // pool to hand them to.
+    struct THandOver;
+    class TRunner;
+
+    void Start(const QString& path);
+    void TakeFinished();
+
+    // Counts the settings taken, so that a result tells which it was worked out with.
+    std::uint64_t generation_ = 0;
+    // The files being run, each with whether it is asked for again.
+    QHash<QString, bool> running_;
+    TRunSettings settings_;
+    std::shared_ptr<THandOver> handOver_;
+    // Not a child: deleting it waits for every run, however long one hangs.
+    std::unique_ptr<QThreadPool> pool_;
+    // The pool's.
+    TRunner* runner_;
+};
+
+} // namespace quillon

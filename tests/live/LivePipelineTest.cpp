@@ -1,0 +1,164 @@
+// The pipeline on a folder that a terminal keeps rewriting: each change of a file gives one run of
+// it, however the file was written, and closing never waits for a run that hangs.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "live/LivePipeline.h"
+#include "live/RunPolicy.h"
+#include "tests/bars/BarTestFiles.h"
+
+namespace quillon {
+namespace {
+
+// Counts the runs of each file, on whichever thread they are worked out.
+struct TRunCounts {
+    std::mutex mutex;
+    QHash<QString, int> runs;
+};
+
+class LivePipelineTest : public testing::Test {
+protected:
+    QString PathOf(const char* name) const { return folder_.filePath(QString::fromUtf8(name)); }
+    std::string FileOf(const char* name) const {
+        return QFile::encodeName(PathOf(name)).toStdString();
+    }
+    int Runs(const char* name) {
+        const std::lock_guard lock(counts_->mutex);
+        return counts_->runs.value(PathOf(name));
+    }
+    // Exactly `runs` runs of the file by now, and none more once everything has settled.
+    bool RunsSettleAt(const char* name, int runs) {
+        const bool reached = QTest::qWaitFor([&] { return Runs(name) >= runs; }, 5000);
+        QTest::qWait(400);
+        return reached && Runs(name) == runs;
+    }
+
+    QTemporaryDir folder_;
+    std::shared_ptr<TRunCounts> counts_ = std::make_shared<TRunCounts>();
+    TLivePipeline pipeline_{[counts = counts_](const QString& path, const TRunSettings& settings) {
+        {
+            const std::lock_guard lock(counts->mutex);
+            ++counts->runs[path];
+        }
+        return RunWatchedFile(path, settings);
+    }};
+};
+
+TEST_F(LivePipelineTest, EachSettledChangeOfAFileIsRunOnce) {
+    ASSERT_TRUE(folder_.isValid());
+    WriteQuietFile(FileOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.seed = 1}));
+    WriteQuietFile(FileOf("GBPUSD15.csv"), BarFileText(TBarFileSettings{.seed = 2}));
+    QSignalSpy finished(&pipeline_, &TLivePipeline::RunFinished);
+    QSignalSpy removed(&pipeline_, &TLivePipeline::FileRemoved);
+    pipeline_.Watch({folder_.path()}, {PathOf("EURUSD60.csv")});
+    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 1));
+    EXPECT_TRUE(RunsSettleAt("GBPUSD15.csv", 1));
+    ASSERT_EQ(finished.size(), 2);
+    EXPECT_TRUE(finished[0][0].value<TFileRun>().outcome.Completed());
+
+    WriteTextFile(FileOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.seed = 3}));
+    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 2));
+    ASSERT_EQ(::unlink(FileOf("EURUSD60.csv").c_str()), 0);
+    QTest::qWait(30);
+    WriteTextFile(FileOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.seed = 4}));
+    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 3));
+    WriteTextFile(FileOf("GBPUSD15.tmp"), BarFileText(TBarFileSettings{.seed = 5}));
+    ASSERT_EQ(std::rename(FileOf("GBPUSD15.tmp").c_str(), FileOf("GBPUSD15.csv").c_str()), 0);
+    EXPECT_TRUE(RunsSettleAt("GBPUSD15.csv", 2));
+    WriteTextFile(FileOf("AUDCAD5.csv"), BarFileText(TBarFileSettings{.seed = 6}));
+    EXPECT_TRUE(RunsSettleAt("AUDCAD5.csv", 1));
+    EXPECT_EQ(Runs("GBPUSD15.tmp"), 0);
+    EXPECT_TRUE(removed.isEmpty());
+    ASSERT_EQ(::unlink(FileOf("GBPUSD15.csv").c_str()), 0);
+    ASSERT_TRUE(removed.wait(5000));
+    EXPECT_EQ(removed[0][0].toString(), PathOf("GBPUSD15.csv"));
+    EXPECT_EQ(Runs("GBPUSD15.csv"), 2);
+
+    // Held past settling, then let go without a change: run again a retry's wait later.
+    finished.clear();
+    const int holder = ::open(FileOf("EURUSD60.csv").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    WriteTextFile(FileOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.seed = 7}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Runs("EURUSD60.csv") == 4; }, 5000));
+    QElapsedTimer sinceHeldRun;
+    sinceHeldRun.start();
+    QTest::qWait(200);
+    ::close(holder);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Runs("EURUSD60.csv") == 5; }, 5000));
+    EXPECT_GE(sinceHeldRun.elapsed(), HeldFileRetry.count() - 100);
+    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 5));
+    ASSERT_EQ(finished.size(), 2);
+    EXPECT_TRUE(finished[0][0].value<TFileRun>().held);
+    const TFileRun retried = finished[1][0].value<TFileRun>();
+    EXPECT_TRUE(retried.outcome.Completed()) << retried.outcome.failure;
+
+    // Other settings run every known file again with them; the same settings run nothing.
+    TRunSettings settings;
+    settings.barCountText = "600";
+    pipeline_.UseSettings(settings);
+    EXPECT_TRUE(RunsSettleAt("AUDCAD5.csv", 2));
+    pipeline_.UseSettings(settings);
+    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 6));
+    EXPECT_EQ(finished.last()[0].value<TFileRun>().run->BarCount(), 600);
+}
+
+TEST(LivePipelineCloseTest, ClosesWithinASecondWhileARunHangs) {
+    struct TGate {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool started = false, released = false, ended = false;
+    };
+    const auto gate = std::make_shared<TGate>();
+    const QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    WriteQuietFile(QFile::encodeName(folder.filePath("EURUSD60.csv")).toStdString(),
+                   BarFileText(TBarFileSettings{}));
+    QElapsedTimer closing;
+    {
+        TLivePipeline pipeline([gate](const QString& path, const TRunSettings& settings) {
+            std::unique_lock lock(gate->mutex);
+            gate->started = true;
+            gate->changed.wait_for(lock, std::chrono::seconds(5), [&] { return gate->released; });
+            TFileRun run = RunWatchedFile(path, settings);
+            gate->ended = true;
+            gate->changed.notify_all();
+            return run;
+        });
+        pipeline.Watch({folder.path()}, {});
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const std::lock_guard lock(gate->mutex);
+                return gate->started;
+            },
+            5000));
+        closing.start();
+    }
+    EXPECT_LT(closing.elapsed(), 1200);
+    std::unique_lock lock(gate->mutex);
+    gate->released = true;
+    gate->changed.notify_all();
+    EXPECT_TRUE(gate->changed.wait_for(lock, std::chrono::seconds(5), [&] { return gate->ended; }));
+    lock.unlock();
+    // The run hands its result over to nobody, after which the program goes on.
+    QTest::qWait(200);
+}
+
+} // namespace
+} // namespace quillon
