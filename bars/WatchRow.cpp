@@ -43,9 +43,9 @@ void SumUpNewestBar(const TRun& run, TWatchRow& row) {
     row.time = GetField(line, ',', 2);
     row.close = GetField(line, ',', 6);
     row.mark = run.MarkAt(newest);
-    row.markHeld = 0;
+    row.barsSinceTurn = 0;
     for (int bar = newest; bar >= 0 && run.MarkAt(bar) == row.mark; --bar) {
-        ++row.markHeld;
+        ++row.barsSinceTurn;
     }
     if (newest >= 1) {
         const double last = run.Waves().CloseWave1()[newest];

@@ -37,7 +37,7 @@ struct TWatchRow {
     // The marks at the newest bar: Up, Down, or None where the close waves went apart (mixed).
     TTick mark = TTick::None;
     // How many bars, the newest included, have carried that mark: the bars since the waves turned.
-    int markHeld = 0;
+    int barsSinceTurn = 0;
     // Which way the first close wave went into the newest bar.
     TWaveDirection wave1 = TWaveDirection::Flat;
 };

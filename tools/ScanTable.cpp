@@ -38,7 +38,7 @@ TCells CellsOf(const TWatchRow& row) {
     cells[5] = row.time;
     cells[6] = row.close;
     cells[7] = MarkText(row.mark);
-    cells[8] = IntegerToText(row.markHeld);
+    cells[8] = IntegerToText(row.barsSinceTurn);
     cells[9] = DirectionText(row.wave1);
     return cells;
 }

@@ -91,7 +91,8 @@ TForm1::TForm1(TDesktopServices services)
     , timer1_(StartTimerPeriodMs)
     , openDialog1_(BarFileFilters(), OpenDialogInitialFolder(), services_.openDialog)
     , turnNotifier_(services_.notificationBus ? TTurnNotifier(*services_.notificationBus)
-                                              : TTurnNotifier()) {
+                                              : TTurnNotifier())
+    , pipeline_(services_.watchedRun) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillon waves :)"));
     UseWindowFont(*this);
@@ -191,12 +192,12 @@ void TForm1::CreateLagSteppers() {
 void TForm1::CreateFollowControls() {
     // Between the W2 stepper and "MT4 indicator", with room for a second box of the same size
     // under it.
-    CheckBox2 = new QCheckBox(QStringLiteral("Follow file"), Panel1);
-    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setGeometry(8, 115, 97, 17);
-    CheckBox3 = new QCheckBox(QStringLiteral("Notify turns"), Panel1);
-    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
-    CheckBox3->setGeometry(8, 133, 97, 17);
+    FollowFile = new QCheckBox(QStringLiteral("Follow file"), Panel1);
+    FollowFile->setObjectName(QStringLiteral("FollowFile"));
+    FollowFile->setGeometry(8, 115, 97, 17);
+    NotifyTurns = new QCheckBox(QStringLiteral("Notify turns"), Panel1);
+    NotifyTurns->setObjectName(QStringLiteral("NotifyTurns"));
+    NotifyTurns->setGeometry(8, 133, 97, 17);
     // On the chart beside the file's name, where the user looks for news of the file.
     RunStatus = MakeLabel(Chart1, "RunStatus", "", {0, 3});
     RunStatus->setFont(Label1->font());
@@ -267,10 +268,14 @@ void TForm1::BindHandlers() {
     Bind(Button10, &TForm1::Button10Click);
     connect(&timer1_.Ticker(), &QTimer::timeout, this,
             [this] { ReportErrors(&TForm1::Timer1Timer); });
-    connect(CheckBox2, &QCheckBox::toggled, this,
-            [this] { ReportErrors(&TForm1::FollowSourceFile); });
-    connect(&follower_, &TFileFollower::Settled, this,
-            [this] { ReportErrors(&TForm1::FollowerSettled); });
+    connect(FollowFile, &QCheckBox::toggled, this,
+            [this] { ReportErrors(&TForm1::FollowFileClick); });
+    connect(&pipeline_, &TLivePipeline::RunFinished, watchList_, &TWatchList::RunFinished);
+    connect(&pipeline_, &TLivePipeline::FileRemoved, watchList_, &TWatchList::FileRemoved);
+    // After the watch list, so that the chart and the file's row change together.
+    connect(&pipeline_, &TLivePipeline::RunFinished, this, [this](const TFileRun& fileRun) {
+        ReportErrors([this, &fileRun] { LiveRunFinished(fileRun); });
+    });
     connect(WatchList, &QAbstractItemView::doubleClicked, this, &TForm1::WatchListDoubleClick);
 }
 

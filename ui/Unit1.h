@@ -1,22 +1,21 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 
 #include <QString>
 #include <QWidget>
 
-#include <memory>
-
 #include "bars/Run.h"
 #include "bars/RunFromTexts.h"
+#include "live/LivePipeline.h"
+#include "live/TurnNotifier.h"
 #include "ui/ErrorBox.h"
-#include "ui/FileFollower.h"
 #include "ui/OpenDialog.h"
 #include "ui/PeriodicTimer.h"
-#include "live/TurnNotifier.h"
 #include "ui/WatchList.h"
 
 class QAbstractButton;
@@ -35,11 +34,6 @@ namespace quillon {
 
 class TChart;
 
-// A click's failed read of the bar file holds the window up this long, and a click that finds the
-// file being written waits as long for it to settle: the terminal is probably rewriting the file,
-// and the user's next click comes after it. A followed run is never held up.
-inline constexpr std::chrono::milliseconds FailedReadPause{1000};
-
 // What the main window asks of the desktop beyond its own controls. Tests put their own answers
 // in.
 struct TDesktopServices {
@@ -47,6 +41,8 @@ struct TDesktopServices {
     TErrorBoxPresenter errorBox = ShowStandardErrorBox;
     // Where turns of the waves are announced; the session bus when none is given.
     std::optional<QDBusConnection> notificationBus;
+    // The run of a watched file off the window's thread.
+    TRunWork watchedRun = RunWatchedFile;
 };
 
 // The main window: the chart on the left, the control panel on the right. Its controls carry
@@ -70,7 +66,7 @@ public:
     const TPeriodicTimer& Timer1() const { return timer1_; }
     TPeriodicTimer& Timer1() { return timer1_; }
     const TOpenDialog& OpenDialog1() const { return openDialog1_; }
-    const TFileFollower& Follower() const { return follower_; }
+    const TLivePipeline& Pipeline() const { return pipeline_; }
 
 private:
     // Handlers. Their errors go to the standard error box through ReportErrors.
@@ -85,24 +81,31 @@ private:
     void Button9Click();
     void Button10Click();
     void Timer1Timer();
-    // Following the chosen file while "Follow file" is checked: a run at every settled rewrite.
-    void FollowSourceFile();
-    void FollowerSettled();
+    // "Follow file" checked or unchecked.
+    void FollowFileClick();
+    // A watched file's run has finished: the chosen file's goes to the chart while "Follow file"
+    // is checked, and a turn in it or in a ticked row of the watch list goes to the desktop.
+    void LiveRunFinished(const TFileRun& fileRun);
     // A double-click on a row of the watch list chooses its file as the open dialog's answer does.
     void WatchListDoubleClick(const QModelIndex& index);
 
     // The edit boxes and the chosen file, as a run takes them.
     TRunSettings RunSettings() const;
     // After a run, clicked or followed, which the chart shows only if it completed: a complete
-    // run is kept as the one shown, and a turn of the waves at its newest bar goes to the desktop
-    // while "Notify turns" is checked; a failure is said on the chart, with its time.
+    // run is kept as the one shown; a failure is said on the chart, with its time.
     void RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome& outcome,
                   bool followed);
+    // A turn of the waves at the newest bar of a complete run of the file goes to the desktop while
+    // "Notify turns" is checked.
+    void AnnounceTurn(const QString& path, const TRun& run);
+    // The chosen file as the pipeline names it.
+    QString WatchedSourcePath() const;
     // One line on the chart beside the file's name, red for a failure; none for an empty text.
     void ShowRunStatus(const QString& text, bool failure);
 
     // Runs a handler; an error that leaves it ends it and is shown in the standard error box.
     void ReportErrors(void (TForm1::*handler)());
+    void ReportErrors(const std::function<void()>& handler);
     void ShowError(std::string_view message);
     void Bind(QAbstractButton* button, void (TForm1::*handler)());
 
@@ -126,11 +129,10 @@ private:
     std::shared_ptr<const TRun> shownRun_;
     TPeriodicTimer timer1_;
     TOpenDialog openDialog1_;
-    TFileFollower follower_;
-    // The bar count that a followed run last reported as no integer: reported once, not at every
-    // rewrite, until the text changes or a run completes.
-    std::optional<QString> reportedBarCountText_;
     TTurnNotifier turnNotifier_;
+    // Watches the chosen file and the bar files of its folder, and runs them off the window's
+    // thread for the chart, the watch list and the notifier.
+    TLivePipeline pipeline_;
     // Created after the pages, so that the view lets go of its rows before they go.
     TWatchList* watchList_ = nullptr;
     QDialog* form8_ = nullptr;
@@ -171,10 +173,10 @@ private:
     QLabel* RunStatus = nullptr;
     bool runStatusIsFailure_ = false;
     QCheckBox* CheckBox1 = nullptr;
-    QCheckBox* CheckBox2 = nullptr; // "Follow file"
-    QCheckBox* CheckBox3 = nullptr; // "Notify turns"
+    QCheckBox* FollowFile = nullptr;
+    QCheckBox* NotifyTurns = nullptr;
     // "Watch list": a row for each bar file of the chosen file's folder.
-    QWidget* TabSheet2 = nullptr;
+    QWidget* WatchPage = nullptr;
     QTableView* WatchList = nullptr;
 };
 

@@ -1,50 +1,42 @@
-// Following the chosen file: while "Follow file" is checked, every rewrite of the file that has
-// settled starts a run as a click would, except that it never holds the window up, keeps the
-// user's zoom and does not report the same bad bar count at every rewrite.
+// Following the chosen file: while "Follow file" is checked, the chart takes each run of the file
+// that the live pipeline finishes after a rewrite has settled, as a click would show it, except
+// that it keeps the user's zoom. The watch list shows the same run in the file's row.
 
 #include <QCheckBox>
-#include <QLineEdit>
+#include <QFile>
+#include <QFileInfo>
 
-#include "base/Errors.h"
-#include "chart/MakeWavesRun.h"
+#include "chart/ChartFeed.h"
 #include "chart/TChart.h"
 #include "ui/Unit1.h"
 
 namespace quillon {
 
-void TForm1::FollowSourceFile() {
-    // A time shown belongs to the file followed before; a failure stays said until a run
-    // completes.
+QString TForm1::WatchedSourcePath() const {
+    // The name the pipeline gives the file when it lists its folder, so that the file is watched
+    // and run once.
+    return sourceFilePath_.isEmpty() ? QString() : QFileInfo(sourceFilePath_).absoluteFilePath();
+}
+
+void TForm1::FollowFileClick() {
+    // A time shown belongs to following; a failure stays said until a run completes.
     if (!runStatusIsFailure_) {
         ShowRunStatus(QString(), false);
     }
-    follower_.Follow(CheckBox2->isChecked() ? sourceFilePath_ : QString());
 }
 
-void TForm1::FollowerSettled() {
-    // The read neither waits for the file nor pauses after a failure: the follower tells when the
-    // file next settles.
-    const TRunSettings settings = RunSettings();
-    const auto run = std::make_shared<TRun>();
-    TRunOutcome outcome;
-    try {
-        outcome = MakeWavesRun(settings, *run, Chart1->Model(), TZoomOnRefill::Keep);
-    } catch (const IntegerConversionError& error) {
-        RunEnded(run, {BarCountFailureText(error)}, true);
-        if (reportedBarCountText_ == Edit3->text()) {
-            return;
+void TForm1::LiveRunFinished(const TFileRun& fileRun) {
+    const bool chosen = !sourceFilePath_.isEmpty() && fileRun.path == WatchedSourcePath();
+    if (chosen && FollowFile->isChecked()) {
+        if (fileRun.outcome.Completed()) {
+            FeedChart(*fileRun.run, Chart1->Model(), TZoomOnRefill::Keep);
         }
-        reportedBarCountText_ = Edit3->text();
-        throw;
+        RunEnded(fileRun.run, fileRun.outcome, true);
     }
-    // A writer may let go of the file without changing it again.
-    if (run->ReadFailure() == TReadFailure::HeldOrBeingWritten) {
-        follower_.RetryLater();
+    if (fileRun.outcome.Completed() &&
+        (chosen || watchList_->Model().Notifies(QFile::encodeName(fileRun.path).toStdString()))) {
+        AnnounceTurn(fileRun.path, *fileRun.run);
     }
-    if (outcome.Completed()) {
-        reportedBarCountText_.reset();
-    }
-    RunEnded(run, outcome, true);
 }
 
 } // namespace quillon

@@ -8,20 +8,22 @@
 #include <QDateTime>
 #include <QDialog>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
 
+#include "bars/TextAfter.h"
 #include "base/CheckedInt.h"
+#include "base/ErrorText.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
 #include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
-#include "base/ErrorText.h"
+#include "live/RunPolicy.h"
 #include "ui/LocaleText.h"
 #include "ui/ScreenPlacement.h"
-#include "bars/TextAfter.h"
 #include "ui/Unit1.h"
 
 namespace quillon {
@@ -48,8 +50,12 @@ void TForm1::Bind(QAbstractButton* button, void (TForm1::*handler)()) {
 }
 
 void TForm1::ReportErrors(void (TForm1::*handler)()) {
+    ReportErrors([this, handler] { (this->*handler)(); });
+}
+
+void TForm1::ReportErrors(const std::function<void()>& handler) {
     try {
-        (this->*handler)();
+        handler();
     } catch (const QuillonError& error) {
         // The whole message: what() ends at a zero byte, which a quoted text may hold.
         ShowError(error.Message());
@@ -75,11 +81,14 @@ TRunSettings TForm1::RunSettings() const {
 void TForm1::Button1Click() {
     TRunSettings settings = RunSettings();
     // A click during a rewrite waits for the file within the pause that its failure would cost.
-    settings.read.failedReadPause = FailedReadPause;
-    settings.read.settleWait = FailedReadPause;
-    watchList_->UseSettings(settings);
+    settings.read = ClickRead(settings.read.decimalSeparator);
+    pipeline_.UseSettings(settings);
     const auto run = std::make_shared<TRun>();
-    RunEnded(run, MakeWavesRun(settings, *run, Chart1->Model()), false);
+    const TRunOutcome outcome = MakeWavesRun(settings, *run, Chart1->Model());
+    RunEnded(run, outcome, false);
+    if (outcome.Completed()) {
+        AnnounceTurn(WatchedSourcePath(), *run);
+    }
 }
 
 void TForm1::RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome& outcome,
@@ -93,8 +102,11 @@ void TForm1::RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome&
     }
     shownRun_ = run;
     ShowRunStatus(followed ? QStringLiteral("followed ") + time : QString(), false);
-    if (CheckBox3->isChecked()) {
-        turnNotifier_.Announce(sourceFilePath_, *shownRun_);
+}
+
+void TForm1::AnnounceTurn(const QString& path, const TRun& run) {
+    if (NotifyTurns->isChecked()) {
+        turnNotifier_.Announce(path, run);
     }
 }
 
@@ -128,8 +140,10 @@ void TForm1::SelectSourceFile(const QString& path) {
     // The run reports its own errors inside the click, so the chart is shown whatever it did.
     ClickOnUsersBehalf(Button1);
     Chart1->show();
-    FollowSourceFile();
-    watchList_->WatchFolderOf(sourceFilePath_);
+    const QString folder = QFileInfo(WatchedSourcePath()).path();
+    watchList_->ListFolder(folder);
+    pipeline_.Watch(QFileInfo(folder).isDir() ? QStringList{folder} : QStringList{},
+                    {WatchedSourcePath()});
 }
 
 void TForm1::ClickOnUsersBehalf(QPushButton* button) {

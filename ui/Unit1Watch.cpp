@@ -23,8 +23,8 @@ constexpr int CellRoom = 12;
 // every row at every change, and hold the window up while 250 files change.
 void SizeColumns(QTableView& view) {
     static const char* const Widest[TWatchListModel::ColumnCount] = {
-        "EURUSD10080.csv", "EURUSD", "MN1",  "20240102", "2300",
-        "1.08000",         "mixed",  "1000", "falling",  ""};
+        "Notify",  "EURUSD10080.csv", "EURUSD", "MN1",     "20240102", "2300",
+        "1.08000", "mixed",           "1000",   "falling", ""};
     QHeaderView& header = *view.horizontalHeader();
     for (int column = 0; column < TWatchListModel::ColumnCount; ++column) {
         const int text = view.fontMetrics().horizontalAdvance(QString::fromUtf8(Widest[column]));
@@ -36,16 +36,16 @@ void SizeColumns(QTableView& view) {
 } // namespace
 
 void TForm1::CreateWatchPage() {
-    TabSheet2 = new QWidget;
-    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Watch list"));
+    WatchPage = new QWidget;
+    WatchPage->setObjectName(QStringLiteral("WatchPage"));
+    PageControl1->addTab(WatchPage, QStringLiteral("Watch list"));
     watchList_ = new TWatchList(this);
-    auto* sorted = new QSortFilterProxyModel(TabSheet2);
+    auto* sorted = new QSortFilterProxyModel(WatchPage);
     sorted->setSourceModel(&watchList_->Model());
     sorted->setSortRole(TWatchListModel::SortRole);
     sorted->setSortCaseSensitivity(Qt::CaseInsensitive);
 
-    WatchList = new QTableView(TabSheet2);
+    WatchList = new QTableView(WatchPage);
     WatchList->setObjectName(QStringLiteral("WatchList"));
     WatchList->setModel(sorted);
     WatchList->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,10 +56,10 @@ void TForm1::CreateWatchPage() {
     WatchList->verticalHeader()->setDefaultSectionSize(WatchList->fontMetrics().height() + 4);
     SizeColumns(*WatchList);
     WatchList->setSortingEnabled(true);
-    WatchList->sortByColumn(TWatchListModel::HeldColumn, Qt::AscendingOrder);
+    WatchList->sortByColumn(TWatchListModel::SinceTurnColumn, Qt::AscendingOrder);
     // The page may shrink with the window as far as TabSheet1 does.
     WatchList->setMinimumSize(0, 0);
-    auto* pageLayout = new QVBoxLayout(TabSheet2);
+    auto* pageLayout = new QVBoxLayout(WatchPage);
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->addWidget(WatchList);
 }

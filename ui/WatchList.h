@@ -1,43 +1,40 @@
 #pragma once
 
+#include <set>
+#include <string>
 #include <vector>
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-#include "bars/RunFromTexts.h"
-#include "ui/FolderWatcher.h"
+#include "live/FileRun.h"
 #include "ui/WatchListModel.h"
-#include "ui/WatchRunner.h"
 
 namespace quillon {
 
-// The watch list's work: every bar file of the chosen file's folder run as it comes and each time
-// it is rewritten and has settled, its row put in the table, and taken out when the file goes.
+// The watch list's work: the finished run of every bar file of the listed folder, as the live
+// pipeline hands it over, put in the table as the file's row, and the row taken out when the file
+// goes. Which files run, and when, is the pipeline's.
 class TWatchList : public QObject {
     Q_OBJECT
 
 public:
     explicit TWatchList(QObject* parent = nullptr);
 
-    // Lists the folder of the chosen file in place of the one before; the same folder goes on.
-    void WatchFolderOf(const QString& chosenPath);
-    // The settings of a Make-Waves click, for every run from now on: when they are not those of
-    // before, every file is run again with them.
-    void UseSettings(const TRunSettings& settings);
+    // Lists the bar files of folder in place of those of another; the same folder goes on.
+    void ListFolder(const QString& folder);
+    void RunFinished(const TFileRun& fileRun);
+    void FileRemoved(const QString& path);
 
     TWatchListModel& Model() { return model_; }
 
 private:
-    void FileSettled(const QString& path);
-    void FileRemoved(const QString& path);
-    void RunFinished(const TWatchResult& result);
+    bool Lists(const QString& path) const;
     void ShowFinished();
 
+    QString folder_;
     TWatchListModel model_;
-    TFolderWatcher watcher_;
-    TWatchRunner runner_;
     // The results not yet in the table, and the wait before they go in together.
     std::vector<TWatchEntry> finished_;
     QTimer show_;

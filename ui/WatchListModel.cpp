@@ -60,6 +60,7 @@ void TWatchListModel::Remove(const std::string& path) {
 }
 
 void TWatchListModel::Clear() {
+    notified_.clear();
     if (entries_.empty()) {
         return;
     }
@@ -87,6 +88,9 @@ QVariant TWatchListModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const TWatchEntry& entry = entries_[static_cast<std::size_t>(index.row())];
+    if (index.column() == NotifyColumn && role == Qt::CheckStateRole) {
+        return Notifies(entry.row.path) ? Qt::Checked : Qt::Unchecked;
+    }
     switch (role) {
     case Qt::DisplayRole:
         return Text(entry, index.column());
@@ -101,7 +105,7 @@ QVariant TWatchListModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         return Failed(entry) ? QVariant(QColor(Qt::darkRed)) : QVariant();
     case Qt::TextAlignmentRole:
-        return index.column() == CloseColumn || index.column() == HeldColumn
+        return index.column() == CloseColumn || index.column() == SinceTurnColumn
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant();
     default:
@@ -136,8 +140,8 @@ QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
         return FromFile(row.close);
     case MarksColumn:
         return QString::fromLatin1(MarkText(row.mark));
-    case HeldColumn:
-        return row.markHeld;
+    case SinceTurnColumn:
+        return row.barsSinceTurn;
     case WaveColumn:
         return QString::fromLatin1(DirectionText(row.wave1));
     default:
@@ -148,6 +152,8 @@ QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
 QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
     const TWatchRow& row = entry.row;
     switch (column) {
+    case NotifyColumn:
+        return Notifies(row.path) ? 0 : 1;
     case FileColumn: {
         // quillon-scan's order of names (BarFileNameLess, byte order) however the sorting proxy
         // compares texts: the name's bytes in hexadecimal, whose digits have no case.
@@ -177,9 +183,9 @@ QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
         return entry.close;
     case MarksColumn:
         return MarkOrder(row.mark);
-    case HeldColumn:
+    case SinceTurnColumn:
         // The freshest turn first: the waves agreeing for the fewest bars, then mixed marks.
-        return row.mark == TTick::None ? MixedAfter + row.markHeld : qint64{row.markHeld};
+        return row.mark == TTick::None ? MixedAfter + row.barsSinceTurn : qint64{row.barsSinceTurn};
     case WaveColumn:
         return WaveOrder(row.wave1);
     default:
@@ -187,9 +193,30 @@ QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
     }
 }
 
+Qt::ItemFlags TWatchListModel::flags(const QModelIndex& index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.column() == NotifyColumn ? flags | Qt::ItemIsUserCheckable : flags;
+}
+
+bool TWatchListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.row() >= rowCount() || index.column() != NotifyColumn ||
+        role != Qt::CheckStateRole) {
+        return false;
+    }
+    const std::string& path = entries_[static_cast<std::size_t>(index.row())].row.path;
+    if (value.value<Qt::CheckState>() == Qt::Checked) {
+        notified_.insert(path);
+    } else {
+        notified_.erase(path);
+    }
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    return true;
+}
+
 QVariant TWatchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const Titles[ColumnCount] = {
-        "File", "Symbol", "Period", "Date", "Time", "Close", "Marks", "Held", "W1 wave", "Failure"};
+    static const char* const Titles[ColumnCount] = {"Notify",     "File",    "Symbol", "Period",
+                                                    "Date",       "Time",    "Close",  "Marks",
+                                                    "Since turn", "W1 wave", "Failure"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount) {
         return QAbstractTableModel::headerData(section, orientation, role);

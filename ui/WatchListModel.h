@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ class TWatchListModel : public QAbstractTableModel {
 
 public:
     enum TColumn {
+        NotifyColumn,
         FileColumn,
         SymbolColumn,
         PeriodColumn,
@@ -31,7 +33,7 @@ public:
         TimeColumn,
         CloseColumn,
         MarksColumn,
-        HeldColumn,
+        SinceTurnColumn,
         WaveColumn,
         FailureColumn,
         ColumnCount
@@ -48,12 +50,17 @@ public:
     void Put(TWatchEntry entry);
     void Remove(const std::string& path);
     void Clear();
+    // Whether the user ticked the file's row for its turns to be announced. A tick stays with the
+    // file while the folder is listed, through rewrites and a file deleted and written anew.
+    bool Notifies(const std::string& path) const { return notified_.contains(path); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
 private:
     // The row of the file, or -1.
@@ -62,6 +69,7 @@ private:
     QVariant SortKey(const TWatchEntry& entry, int column) const;
 
     std::vector<TWatchEntry> entries_;
+    std::set<std::string> notified_;
 };
 
 } // namespace quillon

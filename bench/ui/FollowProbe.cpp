@@ -102,7 +102,7 @@ int main(int argc, char* argv[]) {
     forms.Form1.show();
     QTest::mouseClick(forms.Form1.findChild<QPushButton*>(QStringLiteral("Button2")),
                       Qt::LeftButton);
-    forms.Form1.findChild<QCheckBox*>(QStringLiteral("CheckBox2"))->setChecked(true);
+    forms.Form1.findChild<QCheckBox*>(QStringLiteral("FollowFile"))->setChecked(true);
     auto* chart = forms.Form1.findChild<quillon::TChart*>(QStringLiteral("Chart1"));
 
     // Written by the writer: the rewrites done, and when each one's last byte went out.

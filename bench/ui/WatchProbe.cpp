@@ -130,7 +130,7 @@ int main(int argc, char* argv[]) {
     forms.Form1.show();
     if (!onTabSheet1) {
         forms.Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"))
-            ->setCurrentWidget(forms.Form1.findChild<QWidget*>(QStringLiteral("TabSheet2")));
+            ->setCurrentWidget(forms.Form1.findChild<QWidget*>(QStringLiteral("WatchPage")));
         forms.Form1.resize(ShownListSize);
     }
     // Its first paint is the window's, not the list's.

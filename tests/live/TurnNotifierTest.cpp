@@ -79,7 +79,7 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
     // The window, "Notify turns" checked, announces the turn of a run it completes, once.
     TApplicationForms forms(
         TDesktopServices{.notificationBus = QDBusConnection::connectToBus(address, "window")});
-    forms.Form1.findChild<QCheckBox*>("CheckBox3")->setChecked(true);
+    forms.Form1.findChild<QCheckBox*>("NotifyTurns")->setChecked(true);
     forms.Form1.SelectSourceFile(QString::fromStdString(dir.Path("EURUSD60.csv")));
     QTest::mouseClick(forms.Form1.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count('\n') > 3; }, 10000));

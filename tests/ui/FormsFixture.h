@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <string>
@@ -91,10 +92,16 @@ protected:
     QTemporaryDir folder_;
     QStringList errors_;
     std::optional<QString> dialogAnswer_;
+    // How many runs the live pipeline has made, each a read and a run of a watched file.
+    std::atomic<int> watchedRuns_{0};
     TApplicationForms forms_{
         TDesktopServices{[this](QWidget*, const TOpenDialog&) { return dialogAnswer_; },
                          [this](QWidget*, const QString& text) { errors_ << text; },
-                         {}}};
+                         {},
+                         [this](const QString& path, const TRunSettings& settings) {
+                             ++watchedRuns_;
+                             return RunWatchedFile(path, settings);
+                         }}};
     TForm1& form1_ = forms_.Form1;
 };
 
