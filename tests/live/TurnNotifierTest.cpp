@@ -7,11 +7,13 @@
 #include <QDBusVirtualObject>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 
 #include "live/TurnNotifier.h"
 #include "tests/bars/BarTestFiles.h"
 #include "ui/ApplicationForms.h"
+#include "ui/WatchListModel.h"
 
 namespace quillon {
 
@@ -76,16 +78,34 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
               "(replaces 41, quillon)\n"
               "Notify susssasa{sv}i GBPUSD60: waves turned down, 20240123 0400 close 1.07690 "
               "(replaces 0, quillon)\n");
-    // The window, "Notify turns" checked, announces the turn of a run it completes, once.
+    // The window, "Notify turns" checked, announces the turn of a run it completes, once, and
+    // those of the files ticked in its watch list, and of no other.
+    bars.back() = GenerateBars({.barCount = 509}).back();
+    for (const char* name : {"GBPUSD60.csv", "USDJPY60.csv"}) {
+        WriteQuietFile(dir.Path(name), BarFileText(bars));
+    }
     TApplicationForms forms(
         TDesktopServices{.notificationBus = QDBusConnection::connectToBus(address, "window")});
     forms.Form1.findChild<QCheckBox*>("NotifyTurns")->setChecked(true);
     forms.Form1.SelectSourceFile(QString::fromStdString(dir.Path("EURUSD60.csv")));
     QTest::mouseClick(forms.Form1.findChild<QPushButton*>("Button1"), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count('\n') > 3; }, 10000));
-    QTest::qWait(100);
+    QAbstractItemModel& rows = *forms.Form1.findChild<QTableView*>("WatchList")->model();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows.rowCount() == 3; }, 10000));
+    for (int row = 0; row < 3; ++row) {
+        if (rows.index(row, TWatchListModel::FileColumn).data() == "GBPUSD60.csv") {
+            rows.setData(rows.index(row, TWatchListModel::NotifyColumn), Qt::Checked,
+                         Qt::CheckStateRole);
+        }
+    }
+    for (const char* name : {"GBPUSD60.csv", "USDJPY60.csv"}) {
+        WriteTextFile(dir.Path(name), BarFileText(bars));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count('\n') > 4; }, 10000));
+    QTest::qWait(500);
     EXPECT_EQ(listener.notes.section('\n', 3).toStdString(),
               "Notify susssasa{sv}i EURUSD60: waves turned up, 20240123 0400 close 1.07900 "
+              "(replaces 0, quillon)\n"
+              "Notify susssasa{sv}i GBPUSD60: waves turned down, 20240123 0400 close 1.07690 "
               "(replaces 0, quillon)\n");
 }
 
