@@ -19,6 +19,16 @@ int CodeOf(const TOption& option, std::size_t index) {
     return option.letter != 0 ? option.letter : FirstNamedCode + static_cast<int>(index);
 }
 
+// Whether code is that of an option that takes no value.
+bool IsFlagCode(std::span<const TOption> options, int code) {
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (options[i].value == nullptr && code == CodeOf(options[i], i)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 // The C library's getopt_long reads the words, so that the tools take options as every other
@@ -42,14 +52,15 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
     std::vector<std::string> names;
     names.reserve(options.size());
     for (std::size_t i = 0; i < options.size(); ++i) {
+        const bool takesValue = options[i].value != nullptr;
         if (options[i].letter != 0) {
             letters += options[i].letter;
-            letters += ':';
+            letters += takesValue ? ":" : "";
         }
         if (!options[i].name.empty()) {
             const std::string& name = names.emplace_back(options[i].name);
-            longOptions.push_back(
-                {name.c_str(), required_argument, nullptr, CodeOf(options[i], i)});
+            longOptions.push_back({name.c_str(), takesValue ? required_argument : no_argument,
+                                   nullptr, CodeOf(options[i], i)});
         }
     }
     longOptions.push_back({"help", no_argument, nullptr, HelpCode});
@@ -75,7 +86,8 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
         } else if (code == HelpCode || code == VersionCode) {
             (code == HelpCode ? line.help : line.version) = true;
         } else if (code == ':' || code == '?') {
-            const bool valueGiven = code == '?' && (optopt == HelpCode || optopt == VersionCode);
+            const bool valueGiven = code == '?' && (optopt == HelpCode || optopt == VersionCode ||
+                                                    IsFlagCode(options, optopt));
             reason = word + (code == ':'  ? ": a value is missing"
                              : valueGiven ? ": takes no value"
                                           : ": not an option");
@@ -83,7 +95,11 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
         }
         for (std::size_t i = 0; i < options.size(); ++i) {
             if (code == CodeOf(options[i], i)) {
-                *options[i].value = optarg;
+                if (options[i].value != nullptr) {
+                    *options[i].value = optarg;
+                } else if (options[i].flag != nullptr) {
+                    *options[i].flag = true;
+                }
                 line.given[i] = true;
             }
         }

@@ -18,6 +18,7 @@ namespace {
 
 std::string Usage(int processors) {
     return R"(Usage: quillon-scan DIR|FILE... [--bars N] [--w1 L] [--w2 L] [--jobs N] [--format csv|json]
+                    [--follow [--turns]]
 
 Works out each bar file as the Quillon window does and writes what its newest bar says, one row
 a file, to standard output. A DIR stands for its bar files, as the window's watch list takes them:
@@ -48,6 +49,12 @@ held as numbers, and a byte that is not UTF-8 read as Latin-1.
            IntegerToText(MaxScanJobs) + " (default: the processors, " + IntegerToText(processors) +
            R"( here)
   --format F csv or json (default csv)
+  --follow   after the table, keep watching the files and folders given and write a row each
+             time a file's run changes: a rewrite has settled (a tenth of a second after its last
+             change), a file came, or one went (its row says "no such file"); as JSON, one object
+             a line. Each row is written at once; SIGINT or SIGTERM ends the program with status 0
+  --turns    with --follow, only the rows whose newest bar turned (its mark held one bar), the
+             table's too, each file, bar and direction once
 )" + RunOptionsUsage() +
            RunReadingUsage() +
            R"(
@@ -55,7 +62,8 @@ Exit status: 0 when at least one file was worked out; 1 when none could be, or w
 output cannot be written, with one line on standard error that starts with "quillon-scan: " and
 says why (standard output's, when both); 2 on a usage error (an unknown option, no DIR or FILE, a
 value out of its range, or a default lag above N), with a line naming it and one that points to
---help.
+--help. With --follow, 0 when SIGINT or SIGTERM ends it, whether or not a file could be worked
+out, and 1 when standard output cannot be written.
 )";
 }
 
@@ -74,35 +82,43 @@ int ProcessorCount() {
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
-int RunScanCommand(std::span<const std::string_view> args, char decimalSeparator, int processors,
-                   std::string& out, std::string& err) {
+std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int processors,
+                                   TScanRequest& request, std::string& out, std::string& err) {
     const int byDefault = std::clamp(processors, 1, MaxScanJobs);
     const std::string usage = Usage(byDefault);
     std::string jobsText = IntegerToText(byDefault);
     std::string formatText = "csv";
-    const TOption extra[] = {{"jobs", 0, &jobsText}, {"format", 0, &formatText}};
-    std::vector<std::string> operands;
-    TRunNumbers numbers;
-    if (const std::optional<int> status = ReadRunCommandLine(
-            ScanProgram, args, extra, usage, {"DIR or FILE", true}, operands, numbers, out, err)) {
-        return *status;
+    const TOption extra[] = {{"jobs", 0, &jobsText},
+                             {"format", 0, &formatText},
+                             {"follow", 0, nullptr, &request.follow},
+                             {"turns", 0, nullptr, &request.turns}};
+    if (const std::optional<int> status =
+            ReadRunCommandLine(ScanProgram, args, extra, usage, {"DIR or FILE", true},
+                               request.operands, request.numbers, out, err)) {
+        return status;
     }
-    int jobs = byDefault;
     std::string reason;
-    if (!ReadIntegerOption("--jobs", jobsText, 1, MaxScanJobs, jobs, reason)) {
+    if (!ReadIntegerOption("--jobs", jobsText, 1, MaxScanJobs, request.jobs, reason)) {
         return UsageError(ScanProgram, reason, err);
     }
-    TScanFormat format = TScanFormat::Csv;
-    if (!ReadFormat(formatText, format)) {
+    if (!ReadFormat(formatText, request.format)) {
         return UsageError(ScanProgram, "--format " + formatText + ": not csv or json", err);
     }
+    if (request.turns && !request.follow) {
+        return UsageError(ScanProgram, "--turns: only with --follow", err);
+    }
+    return std::nullopt;
+}
 
+int ScanOnce(const TScanRequest& request, char decimalSeparator, std::string& out,
+             std::string& err) {
     std::vector<TWatchRow> rows;
     const int status = ReportFailures(
         ScanProgram,
         [&] {
-            rows = ScanRows(operands, numbers, ToolReadSettings(decimalSeparator), jobs);
-            out += ScanTable(rows, format);
+            rows = ScanRows(request.operands, request.numbers, ToolReadSettings(decimalSeparator),
+                            request.jobs);
+            out += ScanTable(rows, request.format);
         },
         err);
     const bool anyDone = std::any_of(rows.begin(), rows.end(),

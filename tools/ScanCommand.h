@@ -1,8 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "bars/Run.h"
+#include "tools/ScanTable.h"
 
 namespace quillon {
 
@@ -11,12 +16,28 @@ inline constexpr std::string_view ScanProgram = "quillon-scan";
 // The most files worked out side by side: past the processors, more threads only share them.
 inline constexpr int MaxScanJobs = 256;
 
-// quillon-scan: a row for each bar file named or found in a folder named, as CSV or JSON. args
-// are the arguments after the program's name; prices are read with decimalSeparator; --jobs is
-// processors unless given. The rows or the usage go to out, messages to err; returns the exit
-// status.
-int RunScanCommand(std::span<const std::string_view> args, char decimalSeparator, int processors,
-                   std::string& out, std::string& err);
+// What quillon-scan is asked for: its operands, the run's numbers and its own options.
+struct TScanRequest {
+    std::vector<std::string> operands;
+    TRunNumbers numbers;
+    int jobs = 1;
+    TScanFormat format = TScanFormat::Csv;
+    // After the table, a row for each run that changes, until a signal ends the program.
+    bool follow = false;
+    // Only the rows whose newest bar turned, once per file, bar and direction; with follow only.
+    bool turns = false;
+};
+
+// Reads quillon-scan's arguments (those after the program's name) into request; --jobs is
+// processors unless given. The status the program ends with when it goes no further (a usage error
+// on err; --help or --version on out), nothing when it should go on.
+std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int processors,
+                                   TScanRequest& request, std::string& out, std::string& err);
+
+// The table of request's files, prices read with decimalSeparator: its text on out, a failure on
+// err; returns the exit status.
+int ScanOnce(const TScanRequest& request, char decimalSeparator, std::string& out,
+             std::string& err);
 
 // The processors this process may run on.
 int ProcessorCount();

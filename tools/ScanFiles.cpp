@@ -17,18 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What tells one file from another: its real path, the links in it followed and "." and ".."
-// resolved as far as the file and its folders exist; else the path made absolute, or as given.
-std::string RealPath(const std::string& path) {
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    if (error) {
-        return path;
-    }
-    const fs::path real = fs::weakly_canonical(absolute, error);
-    return (error ? absolute.lexically_normal() : real).string();
-}
-
 // The paths of the files to work out, each file once under the path it is first met by, and the
 // failed rows of the folders that cannot be listed.
 class TScanPaths {
@@ -66,6 +54,16 @@ std::string_view FileName(std::string_view path) {
 }
 
 } // namespace
+
+std::string RealPath(const std::string& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    if (error) {
+        return path;
+    }
+    const fs::path real = fs::weakly_canonical(absolute, error);
+    return (error ? absolute.lexically_normal() : real).string();
+}
 
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
                                 const TRunNumbers& numbers, const TReadSettings& read, int jobs) {

@@ -16,4 +16,8 @@ namespace quillon {
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
                                 const TRunNumbers& numbers, const TReadSettings& read, int jobs);
 
+// What tells one file from another: its real path, the links in it followed and "." and ".."
+// resolved as far as the file and its folders exist; else the path made absolute, or as given.
+std::string RealPath(const std::string& path);
+
 } // namespace quillon

@@ -116,6 +116,31 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
+void AppendCsvLine(std::string& out, const TWatchRow& row) {
+    const TCells cells = CellsOf(row);
+    for (std::size_t i = 0; i < Columns.size(); ++i) {
+        AppendCsvField(out, cells[i].value_or(""));
+        out += i + 1 < Columns.size() ? ',' : '\n';
+    }
+}
+
+void AppendJsonObject(std::string& out, const TWatchRow& row) {
+    const TCells cells = CellsOf(row);
+    for (std::size_t i = 0; i < Columns.size(); ++i) {
+        out += i == 0 ? "{\"" : ",\"";
+        out += Columns[i];
+        out += "\":";
+        if (!cells[i]) {
+            out += "null";
+        } else if (IsNumberColumn(Columns[i])) {
+            out += *cells[i];
+        } else {
+            AppendJsonString(out, *cells[i]);
+        }
+    }
+    out += '}';
+}
+
 std::string Csv(const std::vector<TWatchRow>& rows) {
     std::string out;
     for (std::size_t i = 0; i < Columns.size(); ++i) {
@@ -123,11 +148,7 @@ std::string Csv(const std::vector<TWatchRow>& rows) {
         out += i + 1 < Columns.size() ? ',' : '\n';
     }
     for (const TWatchRow& row : rows) {
-        const TCells cells = CellsOf(row);
-        for (std::size_t i = 0; i < Columns.size(); ++i) {
-            AppendCsvField(out, cells[i].value_or(""));
-            out += i + 1 < Columns.size() ? ',' : '\n';
-        }
+        AppendCsvLine(out, row);
     }
     return out;
 }
@@ -135,21 +156,8 @@ std::string Csv(const std::vector<TWatchRow>& rows) {
 std::string Json(const std::vector<TWatchRow>& rows) {
     std::string out = "[";
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        out += r == 0 ? "\n{" : ",\n{";
-        const TCells cells = CellsOf(rows[r]);
-        for (std::size_t i = 0; i < Columns.size(); ++i) {
-            out += i == 0 ? "\"" : ",\"";
-            out += Columns[i];
-            out += "\":";
-            if (!cells[i]) {
-                out += "null";
-            } else if (IsNumberColumn(Columns[i])) {
-                out += *cells[i];
-            } else {
-                AppendJsonString(out, *cells[i]);
-            }
-        }
-        out += '}';
+        out += r == 0 ? "\n" : ",\n";
+        AppendJsonObject(out, rows[r]);
     }
     out += rows.empty() ? "]\n" : "\n]\n";
     return out;
@@ -159,6 +167,17 @@ std::string Json(const std::vector<TWatchRow>& rows) {
 
 std::string ScanTable(const std::vector<TWatchRow>& rows, TScanFormat format) {
     return format == TScanFormat::Json ? Json(rows) : Csv(rows);
+}
+
+std::string ScanRowLine(const TWatchRow& row, TScanFormat format) {
+    std::string out;
+    if (format == TScanFormat::Json) {
+        AppendJsonObject(out, row);
+        out += '\n';
+    } else {
+        AppendCsvLine(out, row);
+    }
+    return out;
 }
 
 } // namespace quillon

@@ -15,4 +15,8 @@ enum class TScanFormat { Csv, Json };
 // empty in CSV and null in JSON.
 std::string ScanTable(const std::vector<TWatchRow>& rows, TScanFormat format);
 
+// One row on a line of its own, as a table of format holds it: a CSV line under the table's
+// header, or a JSON object, so that a reader of a stream takes one row a line.
+std::string ScanRowLine(const TWatchRow& row, TScanFormat format);
+
 } // namespace quillon

@@ -10,9 +10,6 @@
 
 namespace quillon {
 
-namespace {
-
-// Writes all of text to descriptor fd; the errno of the failing call, or 0.
 int WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = ::write(fd, text.data(), text.size());
@@ -26,8 +23,6 @@ int WriteAll(int fd, std::string_view text) {
     }
     return 0;
 }
-
-} // namespace
 
 void HoldStandardStreams() {
     // In order, so that every lower descriptor is open and open() gives the closed one.

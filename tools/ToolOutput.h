@@ -16,4 +16,8 @@ void HoldStandardStreams();
 // file could be worked out") is not a second line, its rows having been lost with the output.
 int FinishTool(std::string_view program, int status, const std::string& out, std::string err);
 
+// Writes all of text to descriptor fd, however many calls it takes; the errno of the failing call,
+// or 0.
+int WriteAll(int fd, std::string_view text);
+
 } // namespace quillon

@@ -1,47 +1,22 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <array>
 #include <chrono>
 #include <string>
 #include <vector>
 
-#include "tests/bars/BarTestFiles.h"
+#include "bench/tools/TerminalFolder.h"
 #include "tests/tools/RunProcess.h"
 #include "tools/RunOptions.h"
 #include "tools/ScanCommand.h"
 #include "tools/ScanFiles.h"
 
-// quillon-scan over a terminal's folder: 28 symbols in 9 periods, each file of the 1,900 bars the
-// indicator writes with its default settings, each as `quillon-make-bars --seed S --period P`
-// writes it. The whole process at the defaults and with one and two jobs; the time per file in
-// the process's own work, from 10 files to all 252; the process's peak memory.
+// quillon-scan over a terminal's folder (TTerminalFolder). The whole process at the defaults and
+// with one and two jobs; the time per file in the process's own work, from 10 files to all 252;
+// the process's peak memory.
 
 namespace quillon {
 namespace {
-
-constexpr std::array<const char*, 28> Symbols{
-    "EURUSD", "GBPUSD", "USDJPY", "USDCHF", "AUDUSD", "NZDUSD", "USDCAD",
-    "EURGBP", "EURJPY", "GBPJPY", "EURCHF", "AUDJPY", "CADJPY", "CHFJPY",
-    "EURAUD", "EURCAD", "EURNZD", "GBPAUD", "GBPCAD", "GBPCHF", "GBPNZD",
-    "AUDCAD", "AUDCHF", "AUDNZD", "NZDJPY", "XAUUSD", "US30",   "JP225"};
-constexpr std::array<int, 9> Periods{1, 5, 15, 30, 60, 240, 1440, 10080, 43200};
-constexpr int FolderFiles = static_cast<int>(Symbols.size() * Periods.size());
-
-// The first `files` files of the folder, symbol by symbol.
-struct TTerminalFolder {
-    explicit TTerminalFolder(int files) {
-        for (int i = 0; i < files; ++i) {
-            const int period = Periods.at(static_cast<std::size_t>(i) % Periods.size());
-            const char* symbol = Symbols.at(static_cast<std::size_t>(i) / Periods.size());
-            dir.Write(symbol + std::to_string(period) + ".csv",
-                      BarFileText(TBarFileSettings{.seed = static_cast<std::uint64_t>(i + 1),
-                                                   .periodMinutes = period}));
-        }
-    }
-    TTempDir dir;
-    std::string path = dir.Path("");
-};
 
 // The largest resident size of any child waited for so far, in MB.
 double ChildrenPeakMegabytes() {
@@ -52,7 +27,7 @@ double ChildrenPeakMegabytes() {
 
 // The whole process over the 252 files; jobs 0 leaves --jobs at its default.
 void BM_QuillonScanProcess(benchmark::State& state) {
-    const TTerminalFolder folder(FolderFiles);
+    const TTerminalFolder folder(TerminalFolderFiles);
     std::vector<std::string> args{folder.path};
     if (state.range(0) != 0) {
         args.push_back("--jobs=" + std::to_string(state.range(0)));
@@ -99,7 +74,7 @@ void BM_ScanRows(benchmark::State& state) {
 BENCHMARK(BM_ScanRows)
     ->ArgName("files")
     ->Arg(10)
-    ->Arg(FolderFiles)
+    ->Arg(TerminalFolderFiles)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Repetitions(10)

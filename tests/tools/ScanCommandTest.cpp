@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/bars/BarTestFiles.h"
@@ -134,6 +137,71 @@ TEST(ScanCommandTest, AFileGivenTwiceIsOneRow) {
     ASSERT_EQ(lines.size(), 4u) << scan.out;
     EXPECT_EQ(lines[1].substr(0, lines[1].find(',')), d + "./EURUSD60.csv");
     EXPECT_EQ(lines[2], d + "gone.csv,,,,,,,,,,no such file");
+}
+
+// --follow on a folder of two files, after its table: a row for a rewrite once it has settled, for
+// a file added and for a file removed, each read from the pipe while the tool runs, and nothing
+// else (no first run's row that the table holds already); SIGTERM ends it with 0. With --turns and
+// JSON, only rows whose newest bar turned: the table's turn, the newest bar turning up instead,
+// and not its turning down again, which was told.
+TEST(ScanCommandTest, FollowWritesARowForEachChangeUntilSigterm) {
+    const TTempDir dir;
+    const std::string d = dir.Path("");
+    // The newest of 509 bars turns the waves down, or up when it closes at 1.07900; the newest of
+    // 510 turns nothing.
+    std::vector<TGeneratedBar> down = GenerateBars({.barCount = 509}), up = down;
+    up.back().close = up.back().high = 107900;
+    const std::vector<TGeneratedBar> plain = GenerateBars({.barCount = 510}),
+                                     longer = GenerateBars({.barCount = 511});
+    dir.Write("EURUSD60.csv", BarFileText(down));
+    dir.Write("GBPUSD60.csv", BarFileText(plain));
+    // The beginning of a row: its file, symbol, period and newest bar.
+    const auto csv = [&d](const std::string& symbol, const std::vector<TGeneratedBar>& bars) {
+        return d + symbol + "60.csv," + symbol + ",H1,60," + bars.back().date + "," +
+               bars.back().time + "," + Split(BarLineText(bars.back()), ',').at(5) + ",";
+    };
+    const auto json = [&d](const std::string& symbol, const std::vector<TGeneratedBar>& bars,
+                           const std::string& mark) {
+        return "{\"file\":\"" + d + symbol + "60.csv\",\"symbol\":\"" + symbol +
+               R"(","period":"H1","minutes":60,"date":")" + bars.back().date + R"(","time":")" +
+               bars.back().time + R"(","close":")" + Split(BarLineText(bars.back()), ',').at(5) +
+               R"(","mark":")" + mark + R"(","held":1,)";
+    };
+    const auto expectNext = [](TRunningProcess& scan, const std::string& beginning) {
+        const std::string line =
+            scan.ReadLine(std::chrono::seconds(10)).value_or("(no line within 10 s)");
+        EXPECT_EQ(line.substr(0, beginning.size()), beginning) << line;
+    };
+
+    TRunningProcess scan(QUILLON_SCAN_PROGRAM, {"--follow", d}, NoLocale);
+    expectNext(scan, "file,symbol,period,minutes,date,time,close,mark,held,wave1,failure");
+    expectNext(scan, csv("EURUSD", down) + "down,1,");
+    expectNext(scan, csv("GBPUSD", plain));
+    dir.Write("GBPUSD60.csv", BarFileText(longer));
+    expectNext(scan, csv("GBPUSD", longer));
+    dir.Write("USDJPY60.csv", BarFileText(plain));
+    expectNext(scan, csv("USDJPY", plain));
+    std::filesystem::remove(d + "GBPUSD60.csv");
+    expectNext(scan, d + "GBPUSD60.csv,GBPUSD,H1,60,,,,,,,no such file");
+    TProcessResult end = scan.Stop(SIGTERM);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(end.out + end.err, "");
+
+    TRunningProcess turns(QUILLON_SCAN_PROGRAM, {d, "--follow", "--turns", "--format=json"},
+                          NoLocale);
+    expectNext(turns, "[");
+    expectNext(turns, json("EURUSD", down, "down"));
+    expectNext(turns, "]");
+    dir.Write("EURUSD60.csv", BarFileText(up));
+    expectNext(turns, json("EURUSD", up, "up"));
+    dir.Write("EURUSD60.csv", BarFileText(down));
+    // Time for that run, so that a row of it would come before the next file's.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    dir.Write("GBPUSD60.csv", BarFileText(down));
+    expectNext(turns, json("GBPUSD", down, "down"));
+    end = turns.Stop(SIGINT);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(end.out + end.err, "");
 }
 
 } // namespace

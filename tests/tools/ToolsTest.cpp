@@ -103,6 +103,8 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"quillon-scan --jobs 2", 2, "quillon-scan: no DIR or FILE given"},
         {"quillon-scan $D --jobs 0", 2, "quillon-scan: --jobs 0: not an integer from 1 to 256"},
         {"quillon-scan $D --format=xml", 2, "quillon-scan: --format xml: not csv or json"},
+        {"quillon-scan $D --turns", 2, "quillon-scan: --turns: only with --follow"},
+        {"quillon-scan $D --fol=1 --turns", 2, "quillon-scan: --fol=1: takes no value"},
         {"quillon-chart $S -o $D/a.png --size 199x150", 2, "quillon-chart: --size 199x150" + size},
         {"quillon-chart $S -o $D/a.png --size 200x149", 2, "quillon-chart: --size 200x149" + size},
         {"quillon-chart $S -o $D/a.png --size=800x8001", 2,

@@ -1,0 +1,34 @@
+#include "tools/ScanRowFilter.h"
+
+#include <algorithm>
+
+#include "tools/ScanTable.h"
+
+namespace quillon {
+
+TScanRowFilter::TScanRowFilter(bool turnsOnly, std::size_t files)
+    // A file told of longer ago than every other file's turn is forgotten: with room for twice the
+    // table's files, a folder's own files are never forgotten while they keep turning.
+    : turnsOnly_(turnsOnly)
+    , turns_(std::max(TTurnMemory::DefaultMaxFiles, 2 * files)) {}
+
+bool TScanRowFilter::Take(const TWatchRow& row) {
+    if (turnsOnly_) {
+        const TTick turn = NewestTurnOf(row);
+        return turn != TTick::None && turns_.FirstTime(row.path, row.date + ' ' + row.time, turn);
+    }
+    std::string line = ScanRowLine(row, TScanFormat::Csv);
+    std::string& last = written_[row.path];
+    if (line == last) {
+        return false;
+    }
+    last = std::move(line);
+    return true;
+}
+
+TTick NewestTurnOf(const TWatchRow& row) {
+    // The bars since the turn count the newest bar: one means the bar before it had another mark.
+    return row.failure.empty() && row.barsSinceTurn == 1 ? row.mark : TTick::None;
+}
+
+} // namespace quillon

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+
+#include "bars/WatchRow.h"
+#include "live/TurnMemory.h"
+
+namespace quillon {
+
+// Which rows quillon-scan --follow writes: a file's row when it says something else than the row
+// last written for the file; with turnsOnly, a row whose newest bar turned, each file, bar and
+// direction once however often the file is rewritten while that bar forms.
+class TScanRowFilter {
+public:
+    // files: how many files the table holds, so that none of them is forgotten by the turns kept.
+    TScanRowFilter(bool turnsOnly, std::size_t files);
+
+    // Whether row is to be written; when it is, it counts as written from then on.
+    bool Take(const TWatchRow& row);
+
+private:
+    bool turnsOnly_;
+    // The last row written of each file, as its CSV line.
+    std::unordered_map<std::string, std::string> written_;
+    TTurnMemory turns_;
+};
+
+// The turn of the waves at a row's newest bar: its mark, up or down, when the bar before did not
+// carry it (TurnAt's rule), else None.
+TTick NewestTurnOf(const TWatchRow& row);
+
+} // namespace quillon
