@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/Unit1.h"
-#include "ui/Unit8.h"
-#include "ui/Unit9.h"
+#include "ui/main/Unit1.h"
+#include "ui/secondary/Unit8.h"
+#include "ui/secondary/Unit9.h"
 
 namespace quillon {
 

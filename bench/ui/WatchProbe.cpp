@@ -30,7 +30,7 @@
 #include "bench/ui/TimedApplication.h"
 #include "tests/bars/BarTestFiles.h"
 #include "ui/ApplicationForms.h"
-#include "ui/WatchListModel.h"
+#include "ui/watch/WatchListModel.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "live/TurnNotifier.h"
 #include "tests/bars/BarTestFiles.h"
 #include "ui/ApplicationForms.h"
-#include "ui/WatchListModel.h"
+#include "ui/watch/WatchListModel.h"
 
 namespace quillon {
 

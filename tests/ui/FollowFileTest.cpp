@@ -7,7 +7,7 @@
 #include <QTableView>
 
 #include "tests/ui/FormsFixture.h"
-#include "ui/WatchListModel.h"
+#include "ui/watch/WatchListModel.h"
 
 namespace quillon::testing_ui {
 namespace {

@@ -3,7 +3,7 @@
 #include <QFileDialog>
 
 #include "tests/ui/FormsFixture.h"
-#include "ui/OpenDialog.h"
+#include "ui/main/OpenDialog.h"
 
 namespace quillon::testing_ui {
 namespace {

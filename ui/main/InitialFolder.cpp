@@ -1,4 +1,4 @@
-#include "ui/InitialFolder.h"
+#include "ui/main/InitialFolder.h"
 
 #include <cstdlib>
 

@@ -13,10 +13,10 @@
 #include "bars/RunFromTexts.h"
 #include "live/LivePipeline.h"
 #include "live/TurnNotifier.h"
-#include "ui/ErrorBox.h"
-#include "ui/OpenDialog.h"
-#include "ui/PeriodicTimer.h"
-#include "ui/WatchList.h"
+#include "ui/main/ErrorBox.h"
+#include "ui/main/OpenDialog.h"
+#include "ui/main/PeriodicTimer.h"
+#include "ui/watch/WatchList.h"
 
 class QAbstractButton;
 class QCheckBox;

@@ -1,11 +1,11 @@
-#include "ui/Unit9.h"
+#include "ui/secondary/Unit9.h"
 
 #include <QLabel>
 #include <QPushButton>
 
 #include "chart/WindowFont.h"
-#include "ui/AboutPicture.h"
-#include "ui/KeepOpenOnEscape.h"
+#include "ui/secondary/AboutPicture.h"
+#include "ui/secondary/KeepOpenOnEscape.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "ui/Unit8.h"
+#include "ui/secondary/Unit8.h"
 
 #include <QFile>
 #include <QPlainTextEdit>
@@ -6,7 +6,7 @@
 
 #include "chart/Color.h"
 #include "chart/WindowFont.h"
-#include "ui/KeepOpenOnEscape.h"
+#include "ui/secondary/KeepOpenOnEscape.h"
 
 namespace quillon {
 

@@ -22,9 +22,9 @@
 #include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
 #include "live/RunPolicy.h"
-#include "ui/LocaleText.h"
+#include "ui/main/LocaleText.h"
 #include "ui/ScreenPlacement.h"
-#include "ui/Unit1.h"
+#include "ui/main/Unit1.h"
 
 namespace quillon {
 

@@ -1,4 +1,4 @@
-#include "ui/PeriodicTimer.h"
+#include "ui/main/PeriodicTimer.h"
 
 #include <limits>
 

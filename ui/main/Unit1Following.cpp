@@ -8,7 +8,7 @@
 
 #include "chart/ChartFeed.h"
 #include "chart/TChart.h"
-#include "ui/Unit1.h"
+#include "ui/main/Unit1.h"
 
 namespace quillon {
 

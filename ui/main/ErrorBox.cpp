@@ -1,4 +1,4 @@
-#include "ui/ErrorBox.h"
+#include "ui/main/ErrorBox.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>

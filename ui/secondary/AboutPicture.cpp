@@ -1,4 +1,4 @@
-#include "ui/AboutPicture.h"
+#include "ui/secondary/AboutPicture.h"
 
 #include <cmath>
 #include <vector>

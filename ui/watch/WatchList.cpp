@@ -1,4 +1,4 @@
-#include "ui/WatchList.h"
+#include "ui/watch/WatchList.h"
 
 #include <chrono>
 

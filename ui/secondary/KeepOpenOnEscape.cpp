@@ -1,4 +1,4 @@
-#include "ui/KeepOpenOnEscape.h"
+#include "ui/secondary/KeepOpenOnEscape.h"
 
 #include <QDialog>
 #include <QKeyEvent>

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "live/FileRun.h"
-#include "ui/WatchListModel.h"
+#include "ui/watch/WatchListModel.h"
 
 namespace quillon {
 

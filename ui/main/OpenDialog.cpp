@@ -1,4 +1,4 @@
-#include "ui/OpenDialog.h"
+#include "ui/main/OpenDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "ui/LocaleText.h"
+#include "ui/main/LocaleText.h"
 
 #include "base/TimePattern.h"
 

@@ -1,4 +1,4 @@
-#include "ui/Unit1.h"
+#include "ui/main/Unit1.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -15,7 +15,7 @@
 #include "base/IntegerText.h"
 #include "chart/TChart.h"
 #include "chart/WindowFont.h"
-#include "ui/InitialFolder.h"
+#include "ui/main/InitialFolder.h"
 #include "ui/ScreenPlacement.h"
 
 namespace quillon {

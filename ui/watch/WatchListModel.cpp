@@ -1,4 +1,4 @@
-#include "ui/WatchListModel.h"
+#include "ui/watch/WatchListModel.h"
 
 #include <algorithm>
 #include <string_view>

@@ -9,7 +9,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "ui/Unit1.h"
+#include "ui/main/Unit1.h"
 
 namespace quillon {
 
