@@ -4,19 +4,6 @@
 
 namespace quillon {
 
-namespace {
-
-// The fields of a bar line that name the bar and its close.
-constexpr std::uint8_t DateField = 1;
-constexpr std::uint8_t TimeField = 2;
-constexpr std::uint8_t CloseField = 6;
-
-std::string FieldOf(std::string_view line, std::uint8_t index) {
-    return std::string(GetField(line, ',', index));
-}
-
-} // namespace
-
 TTick TurnAt(const TRun& run, int row) {
     // The rows before FirstTickRow carry no mark, so the first marked bar of a run is a turn.
     const TTick mark = run.MarkAt(row);
@@ -30,7 +17,8 @@ TNewestTurn NewestTurn(const TRun& run) {
         return {};
     }
     const std::string_view line = run.LineOfRow(newest);
-    return {turn, FieldOf(line, DateField), FieldOf(line, TimeField), FieldOf(line, CloseField)};
+    return {turn, std::string(BarField(line, DateField)), std::string(BarField(line, TimeField)),
+            std::string(BarField(line, CloseField))};
 }
 
 } // namespace quillon

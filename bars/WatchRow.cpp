@@ -39,9 +39,9 @@ std::string_view StemOf(std::string_view path) {
 void SumUpNewestBar(const TRun& run, TWatchRow& row) {
     const int newest = run.BarCount() - 1;
     const std::string_view line = run.LineOfRow(newest);
-    row.date = GetField(line, ',', 1);
-    row.time = GetField(line, ',', 2);
-    row.close = GetField(line, ',', 6);
+    row.date = BarField(line, DateField);
+    row.time = BarField(line, TimeField);
+    row.close = BarField(line, CloseField);
     row.mark = run.MarkAt(newest);
     row.barsSinceTurn = 0;
     for (int bar = newest; bar >= 0 && run.MarkAt(bar) == row.mark; --bar) {

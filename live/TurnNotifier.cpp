@@ -8,6 +8,7 @@
 #include <QVariantMap>
 
 #include "bars/Turns.h"
+#include "live/EightBitText.h"
 
 namespace quillon {
 
@@ -29,8 +30,7 @@ void TTurnNotifier::Announce(const QString& filePath, const TRun& run) {
     const QString summary = QFileInfo(filePath).completeBaseName() +
                             (turn.turn == TTick::Up ? QStringLiteral(": waves turned up")
                                                     : QStringLiteral(": waves turned down"));
-    // The bar file is 8-bit text; Latin-1 keeps each of its characters as one.
-    const QString body = QString::fromLatin1(barTime + " close " + turn.close);
+    const QString body = FromEightBit(barTime + " close " + turn.close);
     // Until the service has answered the file's first notification with its id, the file's next
     // one goes with 0 as well and stands beside it on the desktop.
     const auto known = notificationIds_.find(filePath);

@@ -15,8 +15,8 @@
 #include "base/IntegerText.h"
 #include "chart/TChart.h"
 #include "chart/WindowFont.h"
-#include "ui/main/InitialFolder.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/main/InitialFolder.h"
 
 namespace quillon {
 

@@ -21,9 +21,10 @@
 #include "base/IntegerText.h"
 #include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
+#include "live/EightBitText.h"
 #include "live/RunPolicy.h"
-#include "ui/main/LocaleText.h"
 #include "ui/ScreenPlacement.h"
+#include "ui/main/LocaleText.h"
 #include "ui/main/Unit1.h"
 
 namespace quillon {
@@ -40,7 +41,7 @@ constexpr std::int32_t MillisecondsPerSecond = 1000;
 constexpr int RunStatusGap = 8;
 
 std::int32_t EditValue(const QLineEdit* edit) {
-    return TextToInteger(edit->text().toStdString());
+    return TextToInteger(ToEightBit(edit->text()));
 }
 
 } // namespace
@@ -65,14 +66,14 @@ void TForm1::ReportErrors(const std::function<void()>& handler) {
 }
 
 void TForm1::ShowError(std::string_view message) {
-    services_.errorBox(this, QString::fromStdString(ErrorBoxText(message)));
+    services_.errorBox(this, FromEightBit(ErrorBoxText(message)));
 }
 
 TRunSettings TForm1::RunSettings() const {
     TRunSettings settings;
-    settings.barCountText = Edit3->text().toStdString();
-    settings.lag1Text = Edit1->text().toStdString();
-    settings.lag2Text = Edit2->text().toStdString();
+    settings.barCountText = ToEightBit(Edit3->text());
+    settings.lag1Text = ToEightBit(Edit1->text());
+    settings.lag2Text = ToEightBit(Edit2->text());
     settings.sourceFilePath = QFile::encodeName(sourceFilePath_).toStdString();
     settings.read.decimalSeparator = DecimalSeparator(QLocale());
     return settings;
@@ -96,7 +97,7 @@ void TForm1::RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome&
     const QString time = LongTimeText(QLocale(), QDateTime::currentDateTime().time());
     if (!outcome.Completed()) {
         ShowRunStatus(QStringLiteral("failed ") + time + QStringLiteral(": ") +
-                          QString::fromStdString(outcome.failure),
+                          FromEightBit(outcome.failure),
                       true);
         return;
     }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "base/Types.h"
+#include "live/EightBitText.h"
 
 namespace quillon {
 
@@ -19,10 +20,6 @@ constexpr qint64 MixedAfter = SeriesCapacity + 1;
 
 bool Failed(const TWatchEntry& entry) {
     return !entry.row.failure.empty();
-}
-
-QString FromFile(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 // Rising, flat, falling: from one end of the wave's ways to the other.
@@ -100,7 +97,7 @@ QVariant TWatchListModel::data(const QModelIndex& index, int role) const {
         return QFile::decodeName(QByteArray::fromStdString(entry.row.path));
     case Qt::ToolTipRole:
         // A reason may be longer than its column is wide.
-        return Failed(entry) ? FromFile(entry.row.failure)
+        return Failed(entry) ? FromEightBit(entry.row.failure)
                              : QFile::decodeName(QByteArray::fromStdString(entry.row.path));
     case Qt::ForegroundRole:
         return Failed(entry) ? QVariant(QColor(Qt::darkRed)) : QVariant();
@@ -122,22 +119,22 @@ QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
         if (!row.symbolPeriod) {
             return QString();
         }
-        return column == SymbolColumn ? FromFile(row.symbolPeriod->symbol)
-                                      : FromFile(PeriodName(row.symbolPeriod->periodMinutes));
+        return column == SymbolColumn ? FromEightBit(row.symbolPeriod->symbol)
+                                      : FromEightBit(PeriodName(row.symbolPeriod->periodMinutes));
     }
     if (column == FailureColumn) {
-        return FromFile(row.failure);
+        return FromEightBit(row.failure);
     }
     if (Failed(entry)) {
         return QString();
     }
     switch (column) {
     case DateColumn:
-        return FromFile(row.date);
+        return FromEightBit(row.date);
     case TimeColumn:
-        return FromFile(row.time);
+        return FromEightBit(row.time);
     case CloseColumn:
-        return FromFile(row.close);
+        return FromEightBit(row.close);
     case MarksColumn:
         return QString::fromLatin1(MarkText(row.mark));
     case SinceTurnColumn:
@@ -165,7 +162,7 @@ QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
     case FailureColumn:
         return Text(entry, column);
     case SymbolColumn:
-        return row.symbolPeriod ? FromFile(row.symbolPeriod->symbol) : QString();
+        return row.symbolPeriod ? FromEightBit(row.symbolPeriod->symbol) : QString();
     case PeriodColumn:
         return row.symbolPeriod ? row.symbolPeriod->periodMinutes : 0;
     default:
@@ -176,9 +173,9 @@ QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
     }
     switch (column) {
     case DateColumn:
-        return FromFile(row.date + ' ' + row.time);
+        return FromEightBit(row.date + ' ' + row.time);
     case TimeColumn:
-        return FromFile(row.time);
+        return FromEightBit(row.time);
     case CloseColumn:
         return entry.close;
     case MarksColumn:
