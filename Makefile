@@ -3,6 +3,7 @@
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
+TSAN_DIR ?= build-tsan
 JOBS ?= $(shell nproc)
 # How long `make fuzz` runs each fuzz target.
 FUZZ_SECONDS ?= 600
@@ -11,6 +12,21 @@ FUZZ_SECONDS ?= 600
 SANITIZER_ENV := ASAN_OPTIONS=abort_on_error=1:detect_leaks=1:strict_string_checks=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
                  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp
+# Likewise a data race or a lock-order inversion, with both stacks of the inversion shown. The
+# longest history keeps the earlier access's stack for a report: the suppressions, Qt's own code
+# alone (tests/tsan.supp), are matched against it, and a report without it cannot be judged.
+TSAN_FLAGS := halt_on_error=1:second_deadlock_stack=1:history_size=7
+TSAN_ENV := TSAN_OPTIONS=$(TSAN_FLAGS):suppressions=$(CURDIR)/tests/tsan.supp
+# The ThreadSanitizer stage runs the tests labelled "threads". It builds the whole tree: the few
+# programs without such tests add under a minute to a cold build, and a test program left unbuilt
+# would drop its labelled tests without a word. A test that starts threads gets the label where it
+# is added to CTest, in its tests/*/CMakeLists.txt:
+#   gtest_discover_tests(TARGET ... PROPERTIES LABELS threads) for a whole test program, or, for
+#   some of its tests, a second gtest_discover_tests(TARGET TEST_FILTER ... PROPERTIES LABELS
+#   threads) beside a first one that filters the same tests out, as tests/ui/CMakeLists.txt does;
+#   set_tests_properties(NAME PROPERTIES LABELS threads) for a plain add_test.
+# ccache, where there is one, spares a rebuild of the sanitized tree what it compiled before.
+CCACHE_LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 
 # Debian packages the build, the tests and the benchmarks need: qt6-svg-dev lets quillon-chart
 # write SVG pictures; locales gives localedef its character maps, for the test that makes a
@@ -22,8 +38,8 @@ PACKAGES := cmake make g++ pkg-config qt6-base-dev qt6-svg-dev qt6-qpa-plugins l
             libgtest-dev libgmock-dev libbenchmark-dev fonts-dejavu-core locales \
             clang-14 libclang-rt-14-dev dpkg-dev file desktop-file-utils python3 ccache dbus-daemon
 
-.PHONY: all deps configure build test test-release test-sanitize test-fuzz fuzz mutants run \
-        install package bench format clean
+.PHONY: all deps configure build test test-release test-sanitize test-thread test-fuzz fuzz \
+        mutants run install package bench format clean
 
 all: build
 
@@ -60,8 +76,9 @@ build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # Every test three times over: the release build, the whole suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short run of each fuzz target on its seed corpus.
-test: test-release test-sanitize test-fuzz
+# UndefinedBehaviorSanitizer, and a short run of each fuzz target on its seed corpus; and the
+# tests that start threads once more under ThreadSanitizer.
+test: test-release test-sanitize test-thread test-fuzz
 
 test-release: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -72,6 +89,16 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
 	    ctest --output-on-failure -j $(JOBS)
+
+# One test at a time: each starts threads of its own, and under the tool's slowdown the follow
+# test's window, which must never wait a second, needs the processors to itself.
+test-thread: deps
+	@test -f $(TSAN_DIR)/CMakeCache.txt || cmake -S . -B $(TSAN_DIR) \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_TSAN=ON -DQUILLON_BENCHMARKS=OFF \
+	    $(CCACHE_LAUNCHER)
+	cmake --build $(TSAN_DIR) -j $(JOBS)
+	cd $(TSAN_DIR) && QT_QPA_PLATFORM=offscreen $(TSAN_ENV) \
+	    ctest --output-on-failure -L threads --no-tests=error
 
 $(FUZZ_DIR)/CMakeCache.txt:
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_FUZZ=ON \
@@ -123,4 +150,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)
