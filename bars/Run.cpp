@@ -1,6 +1,7 @@
 #include "bars/Run.h"
 
 #include "bars/LoadNewestBars.h"
+#include "base/CheckedArray.h"
 #include "base/Errors.h"
 
 namespace quillon {
@@ -28,6 +29,8 @@ void TRun::LoadBars(int N, const TFileCloseListener& onClose) {
 }
 
 void TRun::WorkOutWaves(int W1, int W2) {
+    W1_ = W1;
+    W2_ = W2;
     quillon::WorkOutWaves(bars_, N_, W1, W2, waves_, waveThreads_);
 }
 
@@ -44,6 +47,15 @@ std::string_view TRun::LineOfRow(int row) const {
         ThrowRangeCheckError();
     }
     return barLines_[lineCount_ - N_ + row];
+}
+
+std::string_view TRun::StoredLine(int index) const {
+    return barLines_[CheckedIndex(index, lineCount_)];
+}
+
+void TRun::LoadBarsEndingAt(int lastIndex, TBarTable& bars) const {
+    LoadNewestBars(N_, CheckedIndex(lastIndex, lineCount_) + 1, barLines_, decimalSeparator_, bars,
+                   [](int, double) {});
 }
 
 void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,

@@ -61,6 +61,22 @@ public:
     // outside 0..BarCount()-1. Valid until the next ReadFile.
     std::string_view LineOfRow(int row) const;
 
+    // For the runs that the file's earlier states gave, each ending at an older line (the marks at
+    // close): the lags of the last WorkOutWaves, the read's decimal separator, the stored lines.
+    int Lag1() const { return W1_; }
+    int Lag2() const { return W2_; }
+    char DecimalSeparator() const { return decimalSeparator_; }
+    // The index in the line store of bar row `row`'s line: the stored lines below it are the
+    // file's older lines, which LoadBars left out.
+    int StoreIndexOfRow(int row) const { return lineCount_ - N_ + row; }
+    // Stored line `index`, its text as the file gives it; the range error for an index outside
+    // 0..LineCount()-1. Valid until the next ReadFile.
+    std::string_view StoredLine(int index) const;
+    // Loads into bars, as LoadBars loads the newest, the last LoadBars's N bars that end with
+    // stored line `lastIndex`: the bars of the run made when that line was the file's last. Raises
+    // what LoadBars raises, and the range error when those lines are not all stored.
+    void LoadBarsEndingAt(int lastIndex, TBarTable& bars) const;
+
 private:
     TBarLines barLines_;
     TBarTable bars_;
@@ -70,6 +86,8 @@ private:
     TReadFailure readFailure_ = TReadFailure::None;
     std::int64_t firstFileLine_ = 0;
     int N_ = 0;
+    int W1_ = 0;
+    int W2_ = 0;
     unsigned waveThreads_ = 0;
 };
 

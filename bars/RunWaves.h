@@ -18,6 +18,8 @@ public:
 private:
     friend void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves,
                              unsigned maxThreads);
+    friend void WorkOutCloseWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves,
+                                  unsigned maxThreads);
     std::array<TSeries, 4> waves_;
 };
 
@@ -33,6 +35,12 @@ inline constexpr int OpenWaveComponent = 1;
 // them that fails is raised, in that order.
 void WorkOutWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves,
                   unsigned maxThreads = 0);
+
+// CloseWave1 and CloseWave2 alone, the two that decide the marks, by the same engine calls as
+// WorkOutWaves makes for them, so that they come out bit for bit as WorkOutWaves's; the open
+// waves are left as they were. For the many runs whose marks alone are wanted, at half the work.
+void WorkOutCloseWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& waves,
+                       unsigned maxThreads = 0);
 
 // Which way both close waves went over the step from row - 2 to row - 1; Up or Down only when they
 // agree strictly. Shown from the first row that has three rows before it.
