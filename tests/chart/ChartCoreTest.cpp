@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "ChartTestSupport.h"
+#include "bars/Run.h"
 #include "base/Errors.h"
 #include "chart/Candles.h"
+#include "chart/ChartFeed.h"
+#include "chart/ChartLayout.h"
 #include "chart/HoverTip.h"
 #include "chart/LabelSteps.h"
 #include "chart/NumberFormat.h"
@@ -93,6 +96,42 @@ TEST(CandlesTest, GeometryAndHitTest) {
               (std::vector<std::optional<int>>{0, 1, std::nullopt, std::nullopt}));
 }
 
+// The sample file's run (500 bars, lags 39 and 16) laid out at 800 x 580, as numbers: the picture
+// tests hold quillon-chart against the widget, the same code, so only this sees the layout move.
+// At this height one label more would halve the step. The text is measured as a fixed font would
+// be, 13-pixel lines and 6 pixels a character.
+TEST(ChartLayoutTest, SampleRunAt800x580) {
+    TRun run;
+    WorkOutRun(QUILLON_SAMPLE_BAR_FILE, TRunNumbers{}, TReadSettings{}, run);
+    TChartModel model;
+    FeedChart(run, model);
+    const TTextMeasure fixedFont{
+        13, [](std::string_view text) { return 6 * static_cast<int>(text.size()); }};
+    const TChartLayout layout =
+        LayoutChart(model, std::nullopt, TPixelRect{0, 0, 799, 579}, fixedFont, {".", ","});
+    ASSERT_TRUE(layout.HasScales());
+    const TPixelRect& plot = layout.plot;
+    EXPECT_EQ(std::vector({plot.left, plot.top, plot.right, plot.bottom}),
+              std::vector({36, 17, 799, 579}));
+    std::vector<std::pair<std::string, int>> labels;
+    for (const TAxisLabel& label : layout.labels) {
+        labels.emplace_back(label.text, label.row);
+    }
+    const std::vector<std::pair<std::string, int>> expected{
+        {"1.062", 556}, {"1.063", 518}, {"1.064", 481}, {"1.065", 444}, {"1.066", 406},
+        {"1.067", 369}, {"1.068", 332}, {"1.069", 295}, {"1.07", 257},  {"1.071", 220},
+        {"1.072", 183}, {"1.073", 145}, {"1.074", 108}, {"1.075", 71},  {"1.076", 34}};
+    EXPECT_EQ(labels, expected);
+    // The first and last candles' columns and body width; the first close wave's first point.
+    const std::vector<TCandle>& candles = model.Series17().Candles();
+    const TCandleGeometry first = CandleGeometryOf(candles.front(), *layout.x, *layout.y);
+    const TCandleGeometry last = CandleGeometryOf(candles.back(), *layout.x, *layout.y);
+    EXPECT_EQ(std::vector({first.column, last.column, last.bodyRight - last.bodyLeft + 1}),
+              std::vector({40, 796, 5}));
+    const TLinePoint& wave = model.LineSeries3().Points().front();
+    EXPECT_EQ(std::pair(layout.x->Pixel(wave.x), layout.y->Pixel(wave.y)), std::pair(45, 138));
+}
+
 // Values that cannot be formatted (NaN, infinities) are the number format fuzz target's.
 TEST(AxisLabelsTest, NumberPatternsSeparatorsAndOneTwoFiveSteps) {
     const auto expectFormats = [](const char* pattern,
@@ -108,6 +147,8 @@ TEST(AxisLabelsTest, NumberPatternsSeparatorsAndOneTwoFiveSteps) {
     // Rounding works on the 15 digits a value reads as: halves away from zero.
     expectFormats("#####.####",
                   {{1.2100000000000002, "1.21"}, {1.00005, "1.0001"}, {1.00004999, "1"}});
+    // Read to 16 digits this one would lie below the half.
+    expectFormats("#####.####", {{1.0000499999999994, "1.0001"}});
     expectFormats("#,##0.###", {{1234567.0005, "1,234,567.001"}, {999.9996, "1,000"}, {0, "0"}});
     expectFormats("0.#####", {{-2.5, "-2.5"}, {1e20, "100000000000000000000"}});
     // The hover tip; some locales separate with characters of more than one byte.
