@@ -102,6 +102,11 @@ std::string_view MarkText(TTick mark) {
     return "mixed";
 }
 
+TAtCloseSummary AtCloseSummaryOf(const TRun& run, const TMarksAtClose& marks) {
+    return {marks.empty() ? std::nullopt : marks.back(), HeldAtClose(marks),
+            AgreementOf(run, marks)};
+}
+
 std::string_view DirectionText(TWaveDirection direction) {
     switch (direction) {
     case TWaveDirection::Rising:

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "bars/MarksAtClose.h"
 #include "bars/Run.h"
 #include "bars/RunFromTexts.h"
 
@@ -25,6 +26,15 @@ std::string PeriodName(int minutes);
 
 enum class TWaveDirection { Flat, Rising, Falling };
 
+// A file's marks at close summed up: the newest bar's, for how many bars it has held (HeldAtClose),
+// and how far the chart's marks agree with them.
+struct TAtCloseSummary {
+    TMarkAtClose mark;
+    int held = 0;
+    TAgreement agreement;
+};
+TAtCloseSummary AtCloseSummaryOf(const TRun& run, const TMarksAtClose& marks);
+
 // One bar file summed up as the watch list and quillon-scan show it: what its run says of the
 // newest bar, or why there is no run.
 struct TWatchRow {
@@ -40,6 +50,8 @@ struct TWatchRow {
     int barsSinceTurn = 0;
     // Which way the first close wave went into the newest bar.
     TWaveDirection wave1 = TWaveDirection::Flat;
+    // The marks at close, where they were asked for and the run completed.
+    std::optional<TAtCloseSummary> atClose;
 };
 
 // The words for a row's mark ("up", "down", "mixed") and wave ("rising", "falling", "flat"), as

@@ -18,7 +18,7 @@ namespace {
 
 std::string Usage(int processors) {
     return R"(Usage: quillon-scan DIR|FILE... [--bars N] [--w1 L] [--w2 L] [--jobs N] [--format csv|json]
-                    [--follow [--turns]]
+                    [--at-close] [--follow [--turns]]
 
 Works out each bar file as the Quillon window does and writes what its newest bar says, one row
 a file, to standard output. A DIR stands for its bar files, as the window's watch list takes them:
@@ -41,14 +41,29 @@ rows are sorted by file name, byte by byte (Z.csv before a.csv), then by path. T
             on are empty (no such file, held or being written by another program, fewer lines
             than N, a price that is not a number...)
 
+The waves are worked out over the N bars at once, so those near the newest bar are redrawn as
+bars arrive, and with them the marks. A bar's mark at close is the one it showed when it was the
+newest: the newest bar's mark of the run on the file's lines up to the bar's, with the same N and
+lags (the newest bar's own is its mark, until the next bar appears). With --at-close, three more
+columns say how the marks have held up:
+
+  mark_at_close
+            the newest bar's mark at close: up, down or mixed
+  held_at_close
+            for how many bars, the newest included, the marks at close have been that one: the
+            bars since they last turned
+  agree     of the loaded bars with a mark at close (those with N lines up to their own), the
+            share in % whose mark at close is the mark shown now, to a tenth
+
 CSV with a header line, a field quoted where it holds a comma, a quote or a line end; with
---format json, an array of objects with the same names, null for what a row lacks, minutes and
-held as numbers, and a byte that is not UTF-8 read as Latin-1.
+--format json, an array of objects with the same names, null for what a row lacks, minutes,
+held, held_at_close and agree as numbers, and a byte that is not UTF-8 read as Latin-1.
 
   --jobs N   files worked out side by side, 1 to )" +
            IntegerToText(MaxScanJobs) + " (default: the processors, " + IntegerToText(processors) +
            R"( here)
   --format F csv or json (default csv)
+  --at-close add the columns mark_at_close, held_at_close and agree
   --follow   after the table, keep watching the files and folders given and write a row each
              time a file's run changes: a rewrite has settled (a tenth of a second after its last
              change), a file came, or one went (its row says "no such file"); as JSON, one object
@@ -91,7 +106,8 @@ std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int p
     const TOption extra[] = {{"jobs", 0, &jobsText},
                              {"format", 0, &formatText},
                              {"follow", 0, nullptr, &request.follow},
-                             {"turns", 0, nullptr, &request.turns}};
+                             {"turns", 0, nullptr, &request.turns},
+                             {"at-close", 0, nullptr, &request.atClose}};
     if (const std::optional<int> status =
             ReadRunCommandLine(ScanProgram, args, extra, usage, {"DIR or FILE", true},
                                request.operands, request.numbers, out, err)) {
@@ -116,9 +132,10 @@ int ScanOnce(const TScanRequest& request, char decimalSeparator, std::string& ou
     const int status = ReportFailures(
         ScanProgram,
         [&] {
+            TAtCloseKeepers keepers;
             rows = ScanRows(request.operands, request.numbers, ToolReadSettings(decimalSeparator),
-                            request.jobs);
-            out += ScanTable(rows, request.format);
+                            request.jobs, request.atClose ? &keepers : nullptr);
+            out += ScanTable(rows, request.format, request.atClose);
         },
         err);
     const bool anyDone = std::any_of(rows.begin(), rows.end(),

@@ -26,6 +26,8 @@ struct TScanRequest {
     bool follow = false;
     // Only the rows whose newest bar turned, once per file, bar and direction; with follow only.
     bool turns = false;
+    // The columns of the marks at close too.
+    bool atClose = false;
 };
 
 // Reads quillon-scan's arguments (those after the program's name) into request; --jobs is

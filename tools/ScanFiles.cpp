@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <set>
 #include <system_error>
 #include <thread>
@@ -65,8 +66,21 @@ std::string RealPath(const std::string& path) {
     return (error ? absolute.lexically_normal() : real).string();
 }
 
+void AddMarksAtClose(const TRun& run, TMarksAtCloseCache& keeper, unsigned threads,
+                     TWatchRow& row) {
+    if (!row.failure.empty()) {
+        return;
+    }
+    try {
+        row.atClose = AtCloseSummaryOf(run, keeper.Update(run, threads));
+    } catch (const std::bad_alloc&) {
+        row.failure = "out of memory";
+    }
+}
+
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
-                                const TRunNumbers& numbers, const TReadSettings& read, int jobs) {
+                                const TRunNumbers& numbers, const TReadSettings& read, int jobs,
+                                TAtCloseKeepers* keepers) {
     TScanPaths scan;
     for (const std::string& operand : operands) {
         std::error_code error;
@@ -79,6 +93,11 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
     const std::vector<std::string>& paths = scan.paths;
 
     std::vector<TWatchRow> rows(paths.size());
+    // Made here, so that the threads only use them.
+    std::vector<TMarksAtCloseCache*> keeperOf(paths.size());
+    for (std::size_t i = 0; keepers != nullptr && i < paths.size(); ++i) {
+        keeperOf[i] = &(*keepers)[paths[i]];
+    }
     const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size());
     // Processors that no file is left for go to the waves of each run: a single file is worked
     // out as quillon-waves works it out.
@@ -91,6 +110,9 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
             run->SetWaveThreads(waveThreads);
             for (std::size_t i = next++; i < paths.size(); i = next++) {
                 rows[i] = WatchRowOf(paths[i], numbers, read, *run);
+                if (keeperOf[i] != nullptr) {
+                    AddMarksAtClose(*run, *keeperOf[i], waveThreads, rows[i]);
+                }
             }
         } catch (...) {
             errors[worker] = std::current_exception();

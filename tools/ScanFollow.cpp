@@ -63,11 +63,15 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
         return Failed("cannot take SIGINT and SIGTERM", errno, err);
     }
     std::vector<TWatchRow> rows;
+    // Each file's marks at close, kept from the table on, so that a rewrite works out only the
+    // runs whose lines changed.
+    TAtCloseKeepers keepers;
     if (ReportFailures(
             ScanProgram,
             [&] {
-                rows = ScanRows(request.operands, request.numbers,
-                                ToolReadSettings(decimalSeparator), request.jobs);
+                rows =
+                    ScanRows(request.operands, request.numbers, ToolReadSettings(decimalSeparator),
+                             request.jobs, request.atClose ? &keepers : nullptr);
             },
             err) != ExitSuccess) {
         return ExitFailure;
@@ -81,7 +85,8 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
             shown.push_back(row);
         }
     }
-    if (const int error = WriteAll(STDOUT_FILENO, ScanTable(shown, request.format))) {
+    if (const int error =
+            WriteAll(STDOUT_FILENO, ScanTable(shown, request.format, request.atClose))) {
         return WriteFailed(error, err);
     }
 
@@ -94,7 +99,8 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
         if (status != ExitSuccess || !filter.Take(row)) {
             return;
         }
-        if (const int error = WriteAll(STDOUT_FILENO, ScanRowLine(row, request.format))) {
+        if (const int error =
+                WriteAll(STDOUT_FILENO, ScanRowLine(row, request.format, request.atClose))) {
             status = WriteFailed(error, err);
             QCoreApplication::quit();
         }
@@ -108,13 +114,22 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
                              return;
                          }
                          const std::string path = paths.Shown(run.path);
-                         write(run.run ? WatchRowOf(path, *run.run, run.outcome)
-                                       : FailedRow(path, run.outcome.failure));
+                         if (!run.run) {
+                             write(FailedRow(path, run.outcome.failure));
+                             return;
+                         }
+                         TWatchRow row = WatchRowOf(path, *run.run, run.outcome);
+                         if (request.atClose) {
+                             AddMarksAtClose(*run.run, keepers[path], 0, row);
+                         }
+                         write(row);
                      });
-    QObject::connect(
-        &pipeline, &TLivePipeline::FileRemoved, &application, [&](const QString& path) {
-            write(FailedRow(paths.Shown(path), ReadFailureText(TReadFailure::NoSuchFile)));
-        });
+    QObject::connect(&pipeline, &TLivePipeline::FileRemoved, &application,
+                     [&](const QString& path) {
+                         const std::string shown = paths.Shown(path);
+                         keepers.erase(shown);
+                         write(FailedRow(shown, ReadFailureText(TReadFailure::NoSuchFile)));
+                     });
     QSocketNotifier stopNotifier(stop.Descriptor(), QSocketNotifier::Read);
     QObject::connect(&stopNotifier, &QSocketNotifier::activated, &application, [&stop] {
         stop.Take();

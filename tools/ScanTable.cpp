@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <optional>
 
 #include "base/IntegerText.h"
@@ -10,13 +11,28 @@ namespace quillon {
 
 namespace {
 
-constexpr std::array<std::string_view, 11> Columns{"file", "symbol", "period", "minutes",
-                                                   "date", "time",   "close",  "mark",
-                                                   "held", "wave1",  "failure"};
+constexpr std::array<std::string_view, 14> Columns{
+    "file", "symbol", "period", "minutes", "date",          "time",          "close",
+    "mark", "held",   "wave1",  "failure", "mark_at_close", "held_at_close", "agree"};
+// The columns written without atClose: the first ones.
+constexpr std::size_t PlainColumns = 11;
 
-// Whole numbers, which JSON writes as numbers.
+// Numbers, which JSON writes as such.
 bool IsNumberColumn(std::string_view column) {
-    return column == "minutes" || column == "held";
+    return column == "minutes" || column == "held" || column == "held_at_close" ||
+           column == "agree";
+}
+
+std::size_t ColumnCount(bool atClose) {
+    return atClose ? Columns.size() : PlainColumns;
+}
+
+// A share in % to a tenth, as "53.7", whatever the locale.
+std::string PercentText(double percent) {
+    std::array<char, 32> text;
+    const auto [end, error] =
+        std::to_chars(text.data(), text.data() + text.size(), percent, std::chars_format::fixed, 1);
+    return std::string(text.data(), end);
 }
 
 // A row's texts by column; nothing where the row has no value.
@@ -40,6 +56,14 @@ TCells CellsOf(const TWatchRow& row) {
     cells[7] = MarkText(row.mark);
     cells[8] = IntegerToText(row.barsSinceTurn);
     cells[9] = DirectionText(row.wave1);
+    if (row.atClose && row.atClose->mark) {
+        cells[11] = MarkText(*row.atClose->mark);
+        cells[12] = IntegerToText(row.atClose->held);
+    }
+    if (const std::optional<double> percent =
+            row.atClose ? row.atClose->agreement.Percent() : std::nullopt) {
+        cells[13] = PercentText(*percent);
+    }
     return cells;
 }
 
@@ -116,17 +140,18 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void AppendCsvLine(std::string& out, const TWatchRow& row) {
+void AppendCsvLine(std::string& out, const TWatchRow& row, bool atClose) {
     const TCells cells = CellsOf(row);
-    for (std::size_t i = 0; i < Columns.size(); ++i) {
+    const std::size_t columns = ColumnCount(atClose);
+    for (std::size_t i = 0; i < columns; ++i) {
         AppendCsvField(out, cells[i].value_or(""));
-        out += i + 1 < Columns.size() ? ',' : '\n';
+        out += i + 1 < columns ? ',' : '\n';
     }
 }
 
-void AppendJsonObject(std::string& out, const TWatchRow& row) {
+void AppendJsonObject(std::string& out, const TWatchRow& row, bool atClose) {
     const TCells cells = CellsOf(row);
-    for (std::size_t i = 0; i < Columns.size(); ++i) {
+    for (std::size_t i = 0; i < ColumnCount(atClose); ++i) {
         out += i == 0 ? "{\"" : ",\"";
         out += Columns[i];
         out += "\":";
@@ -141,23 +166,24 @@ void AppendJsonObject(std::string& out, const TWatchRow& row) {
     out += '}';
 }
 
-std::string Csv(const std::vector<TWatchRow>& rows) {
+std::string Csv(const std::vector<TWatchRow>& rows, bool atClose) {
     std::string out;
-    for (std::size_t i = 0; i < Columns.size(); ++i) {
+    const std::size_t columns = ColumnCount(atClose);
+    for (std::size_t i = 0; i < columns; ++i) {
         out += Columns[i];
-        out += i + 1 < Columns.size() ? ',' : '\n';
+        out += i + 1 < columns ? ',' : '\n';
     }
     for (const TWatchRow& row : rows) {
-        AppendCsvLine(out, row);
+        AppendCsvLine(out, row, atClose);
     }
     return out;
 }
 
-std::string Json(const std::vector<TWatchRow>& rows) {
+std::string Json(const std::vector<TWatchRow>& rows, bool atClose) {
     std::string out = "[";
     for (std::size_t r = 0; r < rows.size(); ++r) {
         out += r == 0 ? "\n" : ",\n";
-        AppendJsonObject(out, rows[r]);
+        AppendJsonObject(out, rows[r], atClose);
     }
     out += rows.empty() ? "]\n" : "\n]\n";
     return out;
@@ -165,17 +191,17 @@ std::string Json(const std::vector<TWatchRow>& rows) {
 
 } // namespace
 
-std::string ScanTable(const std::vector<TWatchRow>& rows, TScanFormat format) {
-    return format == TScanFormat::Json ? Json(rows) : Csv(rows);
+std::string ScanTable(const std::vector<TWatchRow>& rows, TScanFormat format, bool atClose) {
+    return format == TScanFormat::Json ? Json(rows, atClose) : Csv(rows, atClose);
 }
 
-std::string ScanRowLine(const TWatchRow& row, TScanFormat format) {
+std::string ScanRowLine(const TWatchRow& row, TScanFormat format, bool atClose) {
     std::string out;
     if (format == TScanFormat::Json) {
-        AppendJsonObject(out, row);
+        AppendJsonObject(out, row, atClose);
         out += '\n';
     } else {
-        AppendCsvLine(out, row);
+        AppendCsvLine(out, row, atClose);
     }
     return out;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "bars/MarksAtClose.h"
 #include "bars/Run.h"
 #include "bars/WatchRow.h"
 #include "tools/ToolCommand.h"
@@ -14,7 +15,7 @@ namespace quillon {
 namespace {
 
 std::string Usage() {
-    return R"(Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L]
+    return R"(Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L] [--at-close]
 
 Reads the newest N bars of a bar file (one bar a line: date,time,open,high,low,close,volume),
 works out their four waves as the Quillon window does, and writes one CSV row per bar to
@@ -26,6 +27,14 @@ line is the bar's line index in the file, counted from 0; mark is "up" or "down"
 close waves rose, or both fell, over the step before the row, and empty otherwise and for rows
 0 to 2. Numbers are written in their shortest form that reads back to the same double.
 
+The waves are worked out over the N bars at once, so those near the newest bar are redrawn as
+bars arrive, and with them the marks. With --at-close a last column, mark_at_close, gives the
+mark that each bar showed when it was the newest: the newest row's mark of the run on the file's
+lines up to the bar's, with the same N and lags; empty where that mark was none, where fewer
+than N lines end at the bar's and where that run fails. The newest bar's is provisional until the
+next bar appears.
+
+  --at-close add the column mark_at_close
 )" + RunOptionsUsage() +
            RunReadingUsage() +
            R"(
@@ -48,7 +57,11 @@ void AppendNumber(std::string& out, double value) {
     out.append(text.data(), end);
 }
 
-void AppendRow(std::string& out, int row, const TRun& run) {
+void AppendMark(std::string& out, TTick mark) {
+    out += mark == TTick::None ? "" : MarkText(mark);
+}
+
+void AppendRow(std::string& out, int row, const TRun& run, const TMarksAtClose* marksAtClose) {
     out += std::to_string(row);
     out += ',';
     out += std::to_string(run.FileLineOfRow(row));
@@ -61,19 +74,29 @@ void AppendRow(std::string& out, int row, const TRun& run) {
         AppendNumber(out, (*column)[row]);
     }
     out += ',';
-    const TTick mark = run.MarkAt(row);
-    out += mark == TTick::None ? "" : MarkText(mark);
+    AppendMark(out, run.MarkAt(row));
+    if (marksAtClose != nullptr) {
+        out += ',';
+        const int size = static_cast<int>(marksAtClose->size());
+        const TMarkAtClose& mark =
+            (*marksAtClose)[static_cast<std::size_t>(CheckedIndex(row, size))];
+        AppendMark(out, mark.value_or(TTick::None));
+    }
     out += '\n';
 }
 
 // The window's run without the chart and with no pause after a failed read. Throws what the
 // window's run would swallow.
-std::string WavesCsv(const TRunOptions& options, char decimalSeparator) {
+std::string WavesCsv(const TRunOptions& options, bool atClose, char decimalSeparator) {
     TRun run;
     WorkOutRun(options.path, options.numbers, ToolReadSettings(decimalSeparator), run);
+    const TMarksAtClose marksAtClose = atClose ? MarksAtClose(run) : TMarksAtClose();
     std::string csv(CsvHeader);
+    if (atClose) {
+        csv.insert(csv.size() - 1, ",mark_at_close"); // before the header's line end
+    }
     for (int row = 0; row < run.BarCount(); ++row) {
-        AppendRow(csv, row, run);
+        AppendRow(csv, row, run, atClose ? &marksAtClose : nullptr);
     }
     return csv;
 }
@@ -83,12 +106,14 @@ std::string WavesCsv(const TRunOptions& options, char decimalSeparator) {
 int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparator, std::string& out,
                     std::string& err) {
     TRunOptions options;
+    bool atClose = false;
+    const TOption extra[] = {{"at-close", 0, nullptr, &atClose}};
     if (const std::optional<int> status =
-            ReadToolOptions(WavesProgram, args, {}, Usage(), options, out, err)) {
+            ReadToolOptions(WavesProgram, args, extra, Usage(), options, out, err)) {
         return *status;
     }
     return ReportFailures(
-        WavesProgram, [&] { out += WavesCsv(options, decimalSeparator); }, err);
+        WavesProgram, [&] { out += WavesCsv(options, atClose, decimalSeparator); }, err);
 }
 
 } // namespace quillon

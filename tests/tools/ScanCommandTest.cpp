@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -137,6 +138,54 @@ TEST(ScanCommandTest, AFileGivenTwiceIsOneRow) {
     ASSERT_EQ(lines.size(), 4u) << scan.out;
     EXPECT_EQ(lines[1].substr(0, lines[1].find(',')), d + "./EURUSD60.csv");
     EXPECT_EQ(lines[2], d + "gone.csv,,,,,,,,,,no such file");
+}
+
+// --at-close with --follow: the table's row, and the row after a rewrite that adds a bar, end with
+// the newest bar's mark at close, held and agreement as quillon-waves --at-close's rows of the file
+// give them. Every loaded bar has its 120 lines there, so an empty mark at close is a mixed one.
+TEST(ScanCommandTest, AtCloseColumnsAgreeWithQuillonWaves) {
+    const TTempDir dir;
+    const std::vector<TGeneratedBar> bars = GenerateBars({.barCount = 301});
+    const std::vector<std::string> numbers{"--bars=120", "--w1=30", "--w2=12", "--at-close"};
+    const auto write = [&dir, &bars](int lines) {
+        const std::vector<TGeneratedBar> first(bars.begin(), bars.begin() + lines);
+        return dir.Write("EURUSD60.csv", BarFileText(first));
+    };
+    const auto expected = [&numbers](const std::string& path) {
+        std::vector<std::string> args{path};
+        args.insert(args.end(), numbers.begin(), numbers.end());
+        std::vector<std::vector<std::string>> rows;
+        for (const std::string& line :
+             Split(RunProcess(QUILLON_WAVES_PROGRAM, args, NoLocale).out, '\n')) {
+            rows.push_back(Split(line, ','));
+        }
+        EXPECT_EQ(rows.size(), 122u);
+        const std::string newest = rows.at(120).at(11);
+        int agreeing = 0, held = 0;
+        for (std::size_t i = 1; i <= 120; ++i) {
+            agreeing += rows[i].at(10) == rows[i].at(11) ? 1 : 0;
+            held = rows[i][11] == newest ? held + 1 : 0;
+        }
+        char agree[16];
+        std::snprintf(agree, sizeof agree, "%.1f", 100.0 * agreeing / 120);
+        return ",," + (newest.empty() ? "mixed" : newest) + "," + std::to_string(held) + "," +
+               agree;
+    };
+    const std::string path = write(300);
+    std::vector<std::string> args{"--follow", dir.Path("")};
+    args.insert(args.end(), numbers.begin(), numbers.end());
+    TRunningProcess scan(QUILLON_SCAN_PROGRAM, args, NoLocale);
+    const auto nextLine = [&scan] {
+        return scan.ReadLine(std::chrono::seconds(10)).value_or("(no line within 10 s)");
+    };
+    EXPECT_EQ(nextLine(), "file,symbol,period,minutes,date,time,close,mark,held,wave1,failure,"
+                          "mark_at_close,held_at_close,agree");
+    EXPECT_TRUE(nextLine().ends_with(expected(path)));
+    write(301);
+    EXPECT_TRUE(nextLine().ends_with(expected(path)));
+    const TProcessResult end = scan.Stop(SIGTERM);
+    EXPECT_EQ(end.exitCode, 0);
+    EXPECT_EQ(end.out + end.err, "");
 }
 
 // --follow on a folder of two files, after its table: a row for a rewrite once it has settled, for

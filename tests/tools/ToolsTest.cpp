@@ -65,6 +65,44 @@ TEST(WavesCommandTest, PinnedRowsAndWhatTheFileAndTheWavesFix) {
     }
 }
 
+// --at-close on the newest 120 of 200 bars (bar row r on file line 80 + r): each row as without it
+// and a last column. The first row with 120 lines up to its own (row 39), a middle one whose mark
+// the chart no longer shows and the newest have the newest row's mark of the file cut after their
+// line; the row before them has none, since that file is too short for a run.
+TEST(WavesCommandTest, AtCloseAddsTheMarkOfTheFileCutAfterEachLine) {
+    const TTempDir dir;
+    const std::vector<TGeneratedBar> bars = GenerateBars({.barCount = 200});
+    const auto waves = [&dir, &bars](int lines, const std::string& option) {
+        const std::string path =
+            dir.Write("bars.csv", BarFileText(std::vector(bars.begin(), bars.begin() + lines)));
+        const TProcessResult result = RunProcess(
+            QUILLON_WAVES_PROGRAM, {path, "--bars=120", "--w1=30", "--w2=12", option}, NoLocale);
+        return std::pair(result.exitCode, Split(result.out, '\n'));
+    };
+    const auto [status, rows] = waves(200, "--at-close");
+    const std::vector<std::string> plain = waves(200, "--").second;
+    ASSERT_EQ(status, 0);
+    ASSERT_EQ(rows.size(), 122u);
+    ASSERT_EQ(plain.size(), 122u);
+    EXPECT_EQ(rows[0], plain[0] + ",mark_at_close");
+    // The last field of a row, with its comma.
+    const auto last = [](const std::string& row) { return row.substr(row.rfind(',')); };
+    for (std::size_t i = 1; i <= 120; ++i) {
+        ASSERT_EQ(rows[i].substr(0, rows[i].rfind(',')), plain[i]) << i;
+    }
+    int middle = 60;
+    while (middle < 119 &&
+           (last(rows[middle + 1]) == "," || last(rows[middle + 1]) == last(plain[middle + 1]))) {
+        ++middle;
+    }
+    ASSERT_LT(middle, 119) << "no bar whose mark was redrawn";
+    for (const int row : {38, 39, middle, 119}) {
+        const auto [cutStatus, cut] = waves(81 + row, "--");
+        EXPECT_EQ(cutStatus, row == 38 ? 1 : 0) << row;
+        EXPECT_EQ(last(rows.at(row + 1)), cutStatus == 0 ? last(cut.at(120)) : ",") << row;
+    }
+}
+
 // What the four tools do alike, each case a shell command line with the tools first on PATH, $S
 // the sample bar file and $D a scratch folder: --version and --help print on standard output and
 // exit 0; a usage error is one line that names the word typed, or the default that the user did
