@@ -17,6 +17,9 @@ constexpr int LabelGap = 2;
 // body and the axis line.
 constexpr int CandleMargin = TCandleSeries::CandleWidth / 2 + 1;
 constexpr int MarkerMargin = MarkerRadius + 1;
+// Room beside and beyond a mark's point for its triangle, with one pixel to spare.
+constexpr int MarkMarginX = MarkSize / 2 + 1;
+constexpr int MarkMarginY = MarkGap + MarkSize;
 // The smallest plot, in pixels each way, that can carry a scale.
 constexpr int MinimumPlotPixels = 8;
 
@@ -31,26 +34,27 @@ struct TEndMargins {
     int y = 0;
 };
 
-bool ShowsMarkers(const TChartModel& model) {
-    for (int index = 0; index < TChartModel::SeriesCount; ++index) {
-        if (!TChartModel::IsCandleSeries(index)) {
-            const TLineSeries& series = model.LineSeriesAt(index);
-            if (series.MarkersVisible() && !series.Points().empty()) {
-                return true;
-            }
-        }
-    }
-    return false;
+// How far a layer's drawing reaches past its points, in pixels, each way.
+TEndMargins ReachOf(const TLineSeries& series) {
+    const bool showsMarkers = series.MarkersVisible() && !series.Points().empty();
+    return showsMarkers ? TEndMargins{MarkerMargin, MarkerMargin} : TEndMargins{};
+}
+
+TEndMargins ReachOf(const TCandleSeries& series) {
+    return series.Candles().empty() ? TEndMargins{} : TEndMargins{CandleMargin, 0};
+}
+
+TEndMargins ReachOf(const TMarkSeries& series) {
+    return series.Points().empty() ? TEndMargins{} : TEndMargins{MarkMarginX, MarkMarginY};
 }
 
 // Room at the ends of the automatic scales, in pixels, for what reaches past its point.
 TEndMargins EndMargins(const TChartModel& model) {
     TEndMargins margins;
-    if (ShowsMarkers(model)) {
-        margins = TEndMargins{MarkerMargin, MarkerMargin};
-    }
-    if (!model.Series17().Candles().empty()) {
-        margins.x = std::max(margins.x, CandleMargin);
+    for (const TChartLayer& layer : model.Layers()) {
+        const TEndMargins reach =
+            std::visit([](const auto& series) { return ReachOf(series); }, layer);
+        margins = TEndMargins{std::max(margins.x, reach.x), std::max(margins.y, reach.y)};
     }
     return margins;
 }

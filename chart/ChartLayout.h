@@ -43,6 +43,9 @@ inline constexpr std::string_view AxisValuesFormat = "#####.####";
 // Circle markers reach this far from their point in each direction.
 inline constexpr int MarkerRadius = 4;
 inline constexpr int TickLength = 4;
+// A mark's triangle is MarkSize pixels high and wide, its tip MarkGap pixels off its point.
+inline constexpr int MarkSize = 5;
+inline constexpr int MarkGap = 2;
 
 // Where everything goes: the free title band at the top, the price labels with their ticks on
 // the left, and the plot area, whose left column holds the axis line and whose other pixels take
@@ -60,7 +63,7 @@ struct TChartLayout {
 };
 
 // Lays the chart out in `area`, scaled to `zoom` if given, else automatically with room at the
-// ends for the end candles' bodies and for shown markers.
+// ends for whatever the layers draw beyond their points: candle bodies, shown markers, marks.
 TChartLayout LayoutChart(const TChartModel& model, const std::optional<TChartRanges>& zoom,
                          TPixelRect area, const TTextMeasure& text,
                          const TNumberSeparators& separators);

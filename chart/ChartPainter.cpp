@@ -64,11 +64,11 @@ void PaintLeftAxis(QPainter& painter, const TChartLayout& layout) {
     }
 }
 
-void PaintLineSeries(QPainter& painter, const TLineSeries& series, const TAxisMap& x,
-                     const TAxisMap& y, TPenCache& pens) {
+void PaintLayer(QPainter& painter, const TLineSeries& series, const TChartLayout& layout,
+                TPenCache& pens) {
     std::optional<QPoint> previous;
     for (const TLinePoint& point : series.Points()) {
-        const QPoint at(x.Pixel(point.x), y.Pixel(point.y));
+        const QPoint at(layout.x->Pixel(point.x), layout.y->Pixel(point.y));
         const TColor color = point.color.value_or(series.Color());
         if (previous && at != *previous) {
             painter.setPen(pens.PenFor(color));
@@ -85,8 +85,8 @@ void PaintLineSeries(QPainter& painter, const TLineSeries& series, const TAxisMa
 }
 
 // The high-low line first, then the body over it, filled and outlined in the border colour.
-void PaintCandles(QPainter& painter, const TCandleSeries& series, const TChartLayout& layout,
-                  TPenCache& pens) {
+void PaintLayer(QPainter& painter, const TCandleSeries& series, const TChartLayout& layout,
+                TPenCache& pens) {
     const std::vector<TCandle>& candles = series.Candles();
     painter.setPen(pens.PenFor(TCandleSeries::BorderColor));
     for (std::size_t i = 0; i < candles.size(); ++i) {
@@ -107,6 +107,22 @@ void PaintCandles(QPainter& painter, const TCandleSeries& series, const TChartLa
     }
 }
 
+// Row by row from the tip, which lies MarkGap rows off the point: one pixel wide, then three,
+// then five.
+void PaintLayer(QPainter& painter, const TMarkSeries& series, const TChartLayout& layout,
+                TPenCache& pens) {
+    for (const TMark& mark : series.Points()) {
+        const int column = layout.x->Pixel(mark.x);
+        const int direction = mark.up ? 1 : -1;
+        const int tip = layout.y->Pixel(mark.y) + direction * MarkGap;
+        painter.setPen(pens.PenFor(mark.up ? TMarkSeries::UpColor : TMarkSeries::DownColor));
+        for (int step = 0; step < MarkSize; ++step) {
+            const int row = tip + direction * step;
+            painter.drawLine(column - step / 2, row, column + step / 2, row);
+        }
+    }
+}
+
 } // namespace
 
 void PaintChart(QPainter& painter, const TChartModel& model, const TChartLayout& layout,
@@ -122,12 +138,8 @@ void PaintChart(QPainter& painter, const TChartModel& model, const TChartLayout&
     painter.setClipRect(ToQRect(seriesArea));
     painter.setBrush(Qt::NoBrush);
     TPenCache pens;
-    for (int index = 0; index < TChartModel::SeriesCount; ++index) {
-        if (TChartModel::IsCandleSeries(index)) {
-            PaintCandles(painter, model.Series17(), layout, pens);
-        } else {
-            PaintLineSeries(painter, model.LineSeriesAt(index), *layout.x, *layout.y, pens);
-        }
+    for (const TChartLayer& layer : model.Layers()) {
+        std::visit([&](const auto& series) { PaintLayer(painter, series, layout, pens); }, layer);
     }
     painter.restore();
 }

@@ -29,6 +29,23 @@ private:
     std::optional<TValueRange> range_;
 };
 
+template <typename Series>
+void AddPoints(const Series& series, TRangeCollector& x, TRangeCollector& y) {
+    for (const auto& point : series.Points()) {
+        x.Add(point.x);
+        y.Add(point.y);
+    }
+}
+
+void AddPoints(const TCandleSeries& series, TRangeCollector& x, TRangeCollector& y) {
+    for (const TCandle& candle : series.Candles()) {
+        x.Add(candle.x);
+        for (const double price : {candle.open, candle.high, candle.low, candle.close}) {
+            y.Add(price);
+        }
+    }
+}
+
 } // namespace
 
 double TValueRange::Span() const {
@@ -38,20 +55,8 @@ double TValueRange::Span() const {
 std::optional<TChartRanges> AutomaticRanges(const TChartModel& model) {
     TRangeCollector x;
     TRangeCollector y;
-    for (int index = 0; index < TChartModel::SeriesCount; ++index) {
-        if (TChartModel::IsCandleSeries(index)) {
-            for (const TCandle& candle : model.Series17().Candles()) {
-                x.Add(candle.x);
-                for (const double price : {candle.open, candle.high, candle.low, candle.close}) {
-                    y.Add(price);
-                }
-            }
-            continue;
-        }
-        for (const TLinePoint& point : model.LineSeriesAt(index).Points()) {
-            x.Add(point.x);
-            y.Add(point.y);
-        }
+    for (const TChartLayer& layer : model.Layers()) {
+        std::visit([&](const auto& series) { AddPoints(series, x, y); }, layer);
     }
     if (!x.Range()) {
         return std::nullopt;

@@ -23,9 +23,9 @@ struct TChartRanges {
     bool operator==(const TChartRanges&) const = default;
 };
 
-// The automatic scales: x over the points of every series that holds points, y over the line
-// points' values and all four prices of each candle. Series without points take no part; none at
-// all gives no ranges. A flat range is widened around its value so that it can be divided.
+// The automatic scales: x over the points of every layer that holds points, y over the points'
+// values and all four prices of each candle. Layers without points take no part; none at all
+// gives no ranges. A flat range is widened around its value so that it can be divided.
 std::optional<TChartRanges> AutomaticRanges(const TChartModel& model);
 
 // A range widened around its value when low = high: by 1 % of the value, or by 1 for zero.

@@ -65,4 +65,20 @@ int TCandleSeries::AppendCandle(double open, double high, double low, double clo
     return static_cast<int>(candles_.size() - 1);
 }
 
+TMarkSeries::TMarkSeries(std::string name, const TChangeListener* onChange)
+    : name_(std::move(name))
+    , onChange_(onChange) {}
+
+void TMarkSeries::ClearPoints() {
+    points_.clear();
+    Notify(onChange_);
+}
+
+int TMarkSeries::AppendMark(double x, double y, bool up) {
+    const std::size_t place = SortedPlace(points_, x);
+    points_.insert(points_.begin() + static_cast<std::ptrdiff_t>(place), TMark{x, y, up});
+    Notify(onChange_);
+    return static_cast<int>(place);
+}
+
 } // namespace quillon

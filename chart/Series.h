@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "chart/Color.h"
@@ -23,6 +24,13 @@ struct TCandle {
     double low = 0.0;
     double close = 0.0;
     TPointColor color;
+};
+
+// A mark at a bar: y is the bar's low for a mark up, its high for a mark down.
+struct TMark {
+    double x = 0.0;
+    double y = 0.0;
+    bool up = false;
 };
 
 enum class TMarkerStyle { Circle, Diamond };
@@ -80,5 +88,30 @@ private:
     std::vector<TCandle> candles_;
     const TChangeListener* onChange_;
 };
+
+// Marks drawn as small triangles: lime ones pointing up under the bar's low, red ones pointing
+// down over its high.
+class TMarkSeries {
+public:
+    TMarkSeries(std::string name, const TChangeListener* onChange);
+
+    static constexpr TColor UpColor = clLime;
+    static constexpr TColor DownColor = clRed;
+
+    const std::string& Name() const { return name_; }
+    const std::vector<TMark>& Points() const { return points_; }
+
+    void ClearPoints();
+    // Adds a mark at its place in x order, after any marks of equal x, and returns its index.
+    int AppendMark(double x, double y, bool up);
+
+private:
+    std::string name_;
+    std::vector<TMark> points_;
+    const TChangeListener* onChange_;
+};
+
+// One layer of the chart: what it holds decides how it is scaled, laid out and painted.
+using TChartLayer = std::variant<TLineSeries, TCandleSeries, TMarkSeries>;
 
 } // namespace quillon

@@ -11,7 +11,7 @@ class QRubberBand;
 
 namespace quillon {
 
-// The chart widget: paints its nine series with automatic scales and price labels on the left,
+// The chart widget: paints its layers with automatic scales and price labels on the left,
 // shows a tip over the candle under the pointer, and zooms to a rectangle dragged with the left
 // button. Any change of the model (points or zoom) schedules a repaint.
 class TChart : public QWidget {

@@ -35,13 +35,25 @@ TEST(ChartModelTest, PointsSortedByXCandlesAtTheCountChangesAnnouncedRangesOverA
     EXPECT_EQ(model.Series17().Candles().back().x, 1.0);
     model.Series17().ClearPoints();
     EXPECT_EQ(changes, 10);
-    EXPECT_THROW(model.LineSeriesAt(TChartModel::CandleSeriesIndex), RangeCheckError);
+    // The layers in painting order, each reachable by its name.
+    std::vector<std::string> names;
+    for (const TChartLayer& layer : model.Layers()) {
+        names.push_back(std::visit([](const auto& series) { return series.Name(); }, layer));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"LineSeries1", "LineSeries2", "LineSeries3",
+                                               "LineSeries4", "Series17", "Series18", "Series19",
+                                               "Series20", "Series21", "Marks"}));
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(TChartModel::SeriesCount));
 
-    // Prices are not checked against each other: open and close can be the extremes.
+    // Prices are not checked against each other: open and close can be the extremes. Marks count
+    // in the scales once they hold points.
     ClearAllSeries(model);
     model.Series17().AppendCandle(9, 5, 4, 1);
     model.Series17().AppendCandle(4, 4, 4, 4);
     EXPECT_EQ(AutomaticRanges(model), (TChartRanges{{0, 1}, {1, 9}}));
+    model.Marks().AppendMark(1.5, 0.5, true);
+    EXPECT_EQ(model.Marks().AppendMark(-1, 9.5, false), 0);
+    EXPECT_EQ(AutomaticRanges(model), (TChartRanges{{-1, 1.5}, {0.5, 9.5}}));
     // A single point: flat ranges widen by 1 % of their value, or by 1 around zero.
     ClearAllSeries(model);
     model.LineSeries3().AppendPoint(0, 2.0, "", std::nullopt);

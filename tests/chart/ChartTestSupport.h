@@ -4,11 +4,10 @@
 
 namespace quillon {
 
-// Empties all nine series, leaving the model as a run finds it before refilling.
+// Empties every layer, leaving the model as a run finds it before refilling.
 inline void ClearAllSeries(TChartModel& model) {
-    model.Series17().ClearPoints();
-    for (const int line : {0, 1, 2, 3, 5, 6, 7, 8}) {
-        model.LineSeriesAt(line).ClearPoints();
+    for (TChartLayer& layer : model.Layers()) {
+        std::visit([](auto& series) { series.ClearPoints(); }, layer);
     }
 }
 

@@ -148,6 +148,19 @@ TEST_F(ChartWidgetTest, SeriesInListOrderGridLabelsAndMarkersWhereTheLayoutPutsT
     EXPECT_EQ(At(Column(10), Row(2)), Red);
     EXPECT_EQ(At(Column(10), Row(2) - MarkerRadius), Black);
     EXPECT_EQ(At(Column(0) - 2, Row(1)), Blue);
+
+    // Marks: a lime triangle pointing up under its point, a red one pointing down over it, each
+    // kept inside the plot.
+    ClearAllSeries(chart_.Model());
+    chart_.Model().Marks().AppendMark(0, 1, true);
+    chart_.Model().Marks().AppendMark(10, 2, false);
+    Render();
+    const int up = Row(1) + MarkGap, down = Row(2) - MarkGap, last = MarkSize - 1;
+    EXPECT_EQ(std::vector({At(Column(0), up), At(Column(0) - 2, up + last), At(Column(0) - 1, up),
+                           At(Column(10) + 2, down - last), At(Column(10), down + 1)}),
+              std::vector({Lime, Lime, background, Red, background}));
+    EXPECT_TRUE(layout_.plot.Contains(Column(0) - 2, up + last + 1));
+    EXPECT_TRUE(layout_.plot.Contains(Column(10) + 2, down - last - 1));
 }
 
 // In the rising body two columns left of its line the mended hit test answers; mouse moves

@@ -9,20 +9,29 @@
 
 namespace quillon {
 
-// The points of each series in the chart's order: {x, y, colour number or -1} for a line point,
-// {x, open, high, low, close} for a candle; plain numbers that compare as a whole.
+// The points of each layer in the chart's order: {x, y, colour number or -1} for a line point,
+// {x, open, high, low, close} for a candle, {x, y, 1 up or -1 down} for a mark; plain numbers that
+// compare as a whole.
 using TSeriesContent = std::vector<std::vector<double>>;
 
 inline std::vector<TSeriesContent> ChartContent(const TChartModel& chart) {
-    std::vector<TSeriesContent> content(TChartModel::SeriesCount);
-    for (const TCandle& c : chart.Series17().Candles()) {
-        content[TChartModel::CandleSeriesIndex].push_back({c.x, c.open, c.high, c.low, c.close});
-    }
-    for (const int s : {0, 1, 2, 3, 5, 6, 7, 8}) {
-        for (const TLinePoint& p : chart.LineSeriesAt(s).Points()) {
-            const TPointColor& c = p.color;
-            const double color = c ? c->red * 65536.0 + c->green * 256.0 + c->blue : -1.0;
-            content[static_cast<std::size_t>(s)].push_back({p.x, p.y, color});
+    std::vector<TSeriesContent> content;
+    for (const TChartLayer& layer : chart.Layers()) {
+        TSeriesContent& points = content.emplace_back();
+        if (const auto* candles = std::get_if<TCandleSeries>(&layer)) {
+            for (const TCandle& c : candles->Candles()) {
+                points.push_back({c.x, c.open, c.high, c.low, c.close});
+            }
+        } else if (const auto* marks = std::get_if<TMarkSeries>(&layer)) {
+            for (const TMark& m : marks->Points()) {
+                points.push_back({m.x, m.y, m.up ? 1.0 : -1.0});
+            }
+        } else {
+            for (const TLinePoint& p : std::get<TLineSeries>(layer).Points()) {
+                const TPointColor& c = p.color;
+                points.push_back(
+                    {p.x, p.y, c ? c->red * 65536.0 + c->green * 256.0 + c->blue : -1});
+            }
         }
     }
     return content;
@@ -46,8 +55,8 @@ inline std::string RunAndJudge(const TRunSettings& settings, TRun& run, TChartMo
         return after == before ? "failed: " + outcome.failure : "inconsistent";
     }
     // Two points on the first close wave and one on each other wave line per row from the fourth;
-    // Series20 and Series21 (from index 7) are never a run's.
-    const std::size_t candles = after[TChartModel::CandleSeriesIndex].size();
+    // Series20, Series21 and the marks (from index 7) are never a run's.
+    const std::size_t candles = chart.Series17().Candles().size();
     const std::size_t rows = std::max<std::size_t>(candles, 3) - 3;
     if (std::equal(before.begin() + 7, before.end(), after.begin() + 7) && after[0].empty() &&
         after[1].empty() && after[2].size() == 2 * rows && after[3].size() == rows &&
