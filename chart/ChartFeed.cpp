@@ -47,10 +47,9 @@ struct TRunSeries {
 // The wave points of row i: the first close wave twice (a spike up to lime or down to red at a
 // mark, else on the wave), the second close wave, and the open waves scaled to lie around a line
 // just under the newest close p.
-void FeedWaveRow(const TRun& run, int i, double p, TRunSeries& series) {
+void FeedWaveRow(const TRunWaves& waves, int i, double p, TRunSeries& series) {
     const TPointColor plain;
-    const TRunWaves& waves = run.Waves();
-    const TTick mark = run.MarkAt(i);
+    const TTick mark = TickAt(waves, i);
     const double x = i;
     const double w = waves.CloseWave1()[i];
     if (mark == TTick::Up) {
@@ -73,8 +72,11 @@ void FeedWaveRow(const TRun& run, int i, double p, TRunSeries& series) {
 } // namespace
 
 void FeedChart(const TRun& run, TChartModel& chart, TZoomOnRefill zoom) {
-    const TBarTable& bars = run.Bars();
-    const int N = run.BarCount();
+    FeedChart(run.Bars(), run.Waves(), run.BarCount(), chart, zoom);
+}
+
+void FeedChart(const TBarTable& bars, const TRunWaves& waves, int N, TChartModel& chart,
+               TZoomOnRefill zoom) {
     if (zoom == TZoomOnRefill::Reset) {
         chart.ResetZoom();
     }
@@ -82,7 +84,7 @@ void FeedChart(const TRun& run, TChartModel& chart, TZoomOnRefill zoom) {
     series.ClearAll();
     for (int i = 0; i < N; ++i) {
         if (i >= FirstTickRow) {
-            FeedWaveRow(run, i, bars.BarClose[N - 1], series);
+            FeedWaveRow(waves, i, bars.BarClose[N - 1], series);
         }
         series.candles.AppendCandle(bars.BarOpen[i], bars.BarHigh[i], bars.BarLow[i],
                                     bars.BarClose[i]);

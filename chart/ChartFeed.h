@@ -12,8 +12,11 @@ enum class TZoomOnRefill { Reset, Keep };
 // automatic scales (unless the zoom is kept: its rows and prices then stay in view, so that a view
 // of the newest rows stays on the newest bars), then the seven series of a run cleared and
 // refilled with the candles, the two close waves (the first with a lime spike up or a red spike
-// down at each mark) and the two open waves scaled to lie just under the newest close. Series20
-// and Series21 are not a run's.
+// down at each mark) and the two open waves scaled to lie just under the newest close. Series20,
+// Series21 and the marks are not a run's.
 void FeedChart(const TRun& run, TChartModel& chart, TZoomOnRefill zoom = TZoomOnRefill::Reset);
+// The same for the first N rows of bars and their waves, the about box's made-up market included.
+void FeedChart(const TBarTable& bars, const TRunWaves& waves, int N, TChartModel& chart,
+               TZoomOnRefill zoom = TZoomOnRefill::Reset);
 
 } // namespace quillon
