@@ -27,10 +27,13 @@
 namespace quillon {
 namespace {
 
-// Counts the runs of each file, on whichever thread they are worked out.
+// Counts the runs of each file, on whichever thread they are worked out: those that read the
+// file, and those that found it held or still being written, which a slow machine can meet at any
+// rewrite and which the pipeline retries.
 struct TRunCounts {
     std::mutex mutex;
     QHash<QString, int> runs;
+    QHash<QString, int> held;
 };
 
 class LivePipelineTest : public testing::Test {
@@ -43,6 +46,10 @@ protected:
         const std::lock_guard lock(counts_->mutex);
         return counts_->runs.value(PathOf(name));
     }
+    int Held(const char* name) {
+        const std::lock_guard lock(counts_->mutex);
+        return counts_->held.value(PathOf(name));
+    }
     // Exactly `runs` runs of the file by now, and none more once everything has settled.
     bool RunsSettleAt(const char* name, int runs) {
         const bool reached = QTest::qWaitFor([&] { return Runs(name) >= runs; }, 5000);
@@ -53,11 +60,10 @@ protected:
     QTemporaryDir folder_;
     std::shared_ptr<TRunCounts> counts_ = std::make_shared<TRunCounts>();
     TLivePipeline pipeline_{[counts = counts_](const QString& path, const TRunSettings& settings) {
-        {
-            const std::lock_guard lock(counts->mutex);
-            ++counts->runs[path];
-        }
-        return RunWatchedFile(path, settings);
+        TFileRun run = RunWatchedFile(path, settings);
+        const std::lock_guard lock(counts->mutex);
+        ++(run.held ? counts->held : counts->runs)[path];
+        return run;
     }};
 };
 
@@ -93,20 +99,20 @@ TEST_F(LivePipelineTest, EachSettledChangeOfAFileIsRunOnce) {
 
     // Held past settling, then let go without a change: run again a retry's wait later.
     finished.clear();
+    const int heldBefore = Held("EURUSD60.csv");
     const int holder = ::open(FileOf("EURUSD60.csv").c_str(), O_RDONLY);
     ASSERT_EQ(::flock(holder, LOCK_EX), 0);
     WriteTextFile(FileOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.seed = 7}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Runs("EURUSD60.csv") == 4; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Held("EURUSD60.csv") > heldBefore; }, 5000));
     QElapsedTimer sinceHeldRun;
     sinceHeldRun.start();
     QTest::qWait(200);
     ::close(holder);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Runs("EURUSD60.csv") == 5; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Runs("EURUSD60.csv") == 4; }, 5000));
     EXPECT_GE(sinceHeldRun.elapsed(), HeldFileRetry.count() - 100);
-    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 5));
-    ASSERT_EQ(finished.size(), 2);
+    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 4));
     EXPECT_TRUE(finished[0][0].value<TFileRun>().held);
-    const TFileRun retried = finished[1][0].value<TFileRun>();
+    const TFileRun retried = finished.last()[0].value<TFileRun>();
     EXPECT_TRUE(retried.outcome.Completed()) << retried.outcome.failure;
 
     // Other settings run every known file again with them; the same settings run nothing.
@@ -115,7 +121,7 @@ TEST_F(LivePipelineTest, EachSettledChangeOfAFileIsRunOnce) {
     pipeline_.UseSettings(settings);
     EXPECT_TRUE(RunsSettleAt("AUDCAD5.csv", 2));
     pipeline_.UseSettings(settings);
-    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 6));
+    EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 5));
     EXPECT_EQ(finished.last()[0].value<TFileRun>().run->BarCount(), 600);
 }
 
