@@ -27,13 +27,10 @@ using TMarkAtClose = std::optional<TTick>;
 // Entry r belongs to bar row r of the run.
 using TMarksAtClose = std::vector<TMarkAtClose>;
 
-// The mark at close of bar row `row` of run, a complete run (its bars loaded, its waves worked
-// out). bars and waves are the caller's storage for the run made, kept from one call to the next.
-TMarkAtClose MarkAtClose(const TRun& run, int row, TBarTable& bars, TRunWaves& waves);
-
-// marks[row] := MarkAtClose(run, row) for each of rows, on up to `threads` threads, the caller's
-// included (0: one a processor), each with its own storage. marks must hold every bar row. Raises
-// only what is no run's failure (out of memory), after all threads have ended.
+// marks[row] := the mark at close of bar row `row` of run, a complete run (its bars loaded, its
+// waves worked out), for each of rows, on up to `threads` threads, the caller's included (0: one a
+// processor). marks must hold every bar row. Raises only what is no run's failure (out of
+// memory), after all threads have ended.
 void WorkOutMarksAtClose(const TRun& run, std::span<const int> rows, TMarksAtClose& marks,
                          unsigned threads);
 

@@ -53,9 +53,11 @@ std::string_view TRun::StoredLine(int index) const {
     return barLines_[CheckedIndex(index, lineCount_)];
 }
 
-void TRun::LoadBarsEndingAt(int lastIndex, TBarTable& bars) const {
-    LoadNewestBars(N_, CheckedIndex(lastIndex, lineCount_) + 1, barLines_, decimalSeparator_, bars,
-                   [](int, double) {});
+void TRun::LoadStoredBars(int first, int count, TBarTable& bars) const {
+    if (first < 0 || count < 0 || count > lineCount_ - first) {
+        ThrowRangeCheckError();
+    }
+    LoadNewestBars(count, first + count, barLines_, decimalSeparator_, bars, [](int, double) {});
 }
 
 void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,

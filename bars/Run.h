@@ -72,10 +72,10 @@ public:
     // Stored line `index`, its text as the file gives it; the range error for an index outside
     // 0..LineCount()-1. Valid until the next ReadFile.
     std::string_view StoredLine(int index) const;
-    // Loads into bars, as LoadBars loads the newest, the last LoadBars's N bars that end with
-    // stored line `lastIndex`: the bars of the run made when that line was the file's last. Raises
-    // what LoadBars raises, and the range error when those lines are not all stored.
-    void LoadBarsEndingAt(int lastIndex, TBarTable& bars) const;
+    // Loads stored lines first..first+count-1 into bar rows 0..count-1 of bars, as LoadBars loads
+    // the newest. Raises what LoadBars raises, and the range error when those lines are not all
+    // stored.
+    void LoadStoredBars(int first, int count, TBarTable& bars) const;
 
 private:
     TBarLines barLines_;

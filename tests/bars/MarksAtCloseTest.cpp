@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "bars/MarksAtClose.h"
@@ -10,48 +11,48 @@
 namespace quillon {
 namespace {
 
-// The run of the file made of the first `lines` of bars.
+// The run of the file made of the first `lines` of bars, with a price that is no number on line
+// `badLine`.
 void RunFirstLines(const TTempDir& dir, const std::vector<TGeneratedBar>& bars, int lines,
-                   const TRunNumbers& numbers, TRun& run) {
-    const std::vector<TGeneratedBar> first(bars.begin(), bars.begin() + lines);
-    WorkOutRun(dir.Write("bars.csv", BarFileText(first)), numbers, {}, run);
-}
-
-// What the code under test must give: the newest row's mark of the run on the file cut after
-// `line`, as the window ran it while that line was the file's last; nothing when that run fails.
-TMarkAtClose MarkOfCutFile(const std::vector<TGeneratedBar>& bars, int line,
-                           const TRunNumbers& numbers) {
-    const TTempDir dir;
-    TRun run;
-    try {
-        RunFirstLines(dir, bars, line + 1, numbers, run);
-    } catch (const QuillonError&) {
-        return std::nullopt;
+                   const TRunNumbers& numbers, TRun& run, int badLine = -1) {
+    std::string text;
+    for (int line = 0; line < lines; ++line) {
+        text += line == badLine ? "20240101,0100,1.08,1.08,1.08,1.08x,1" : BarLineText(bars[line]);
+        text += "\r\n";
     }
-    return run.MarkAt(numbers.N - 1);
+    WorkOutRun(dir.Write("bars.csv", text), numbers, {}, run);
 }
 
-// The newest 500 of 700 bars at the default lags: bar row r is file line 200 + r, so row 299 is the
-// first with 500 lines up to it. The middle row turns at close with a mark that the chart no longer
-// shows.
+// The newest 500 of 700 bars at the default lags, bar row r on file line 200 + r, line 100 bad.
+// What the code under test must give for a row is the newest row's mark of the run on the file cut
+// after its line, as the window ran it while that line was the file's last: none up to row 298,
+// with fewer than 500 lines, and up to row 399, whose lines take in the bad one. The middle row
+// turns at close with a mark that the chart no longer shows.
 TEST(MarksAtCloseTest, EachIsTheNewestMarkOfTheFileCutAfterItsLine) {
     const TTempDir dir;
     const std::vector<TGeneratedBar> bars = GenerateBars({.barCount = 700});
     const TRunNumbers numbers;
     TRun run;
-    RunFirstLines(dir, bars, 700, numbers, run);
+    RunFirstLines(dir, bars, 700, numbers, run, 100);
     const TMarksAtClose marks = MarksAtClose(run, 2);
     ASSERT_EQ(marks.size(), 500u);
-    int middle = 400;
+    int middle = 420;
     while (middle < 499 &&
            (TurnAtClose(marks, middle) == TTick::None || marks[middle] == run.MarkAt(middle))) {
         ++middle;
     }
     ASSERT_LT(middle, 499) << "no bar whose mark was redrawn";
-    for (const int row : {298, 299, middle, 499}) {
-        EXPECT_EQ(marks[row], MarkOfCutFile(bars, 200 + row, numbers)) << row;
+    for (const int row : {298, 399, 400, middle, 499}) {
+        TRun cut;
+        TMarkAtClose oracle;
+        try {
+            RunFirstLines(dir, bars, 201 + row, numbers, cut, 100);
+            oracle = cut.MarkAt(numbers.N - 1);
+        } catch (const QuillonError&) {
+        }
+        EXPECT_EQ(marks[row], oracle) << row;
+        EXPECT_EQ(marks[row].has_value(), row >= 400) << row;
     }
-    EXPECT_EQ(marks[298], std::nullopt);
     EXPECT_EQ(marks[499], run.MarkAt(499));
 }
 
