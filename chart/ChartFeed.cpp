@@ -1,6 +1,11 @@
 #include "chart/ChartFeed.h"
 
+#include <cmath>
+#include <optional>
+
+#include "base/CheckedArray.h"
 #include "base/CheckedFloat.h"
+#include "base/IntegerText.h"
 
 namespace quillon {
 
@@ -89,6 +94,33 @@ void FeedChart(const TBarTable& bars, const TRunWaves& waves, int N, TChartModel
         series.candles.AppendCandle(bars.BarOpen[i], bars.BarHigh[i], bars.BarLow[i],
                                     bars.BarClose[i]);
     }
+}
+
+void FeedMarksAtClose(const TRun& run, const TMarksAtClose& marks, TChartModel& chart) {
+    TMarkSeries& layer = chart.Marks();
+    layer.ClearPoints();
+    const TBarTable& bars = run.Bars();
+    const int size = static_cast<int>(marks.size());
+    for (int row = 0; row < run.BarCount(); ++row) {
+        const TMarkAtClose& mark = marks[static_cast<std::size_t>(CheckedIndex(row, size))];
+        if (mark == TTick::Up) {
+            layer.AppendMark(row, bars.BarLow[row], true);
+        } else if (mark == TTick::Down) {
+            layer.AppendMark(row, bars.BarHigh[row], false);
+        }
+    }
+}
+
+std::string MarksAtCloseSummary(const TRun& run, const TMarksAtClose& marks) {
+    const std::optional<double> percent = AgreementOf(run, marks).Percent();
+    if (!percent) {
+        return "marks at close: none yet";
+    }
+    const TTurnCounts turns = CountTurns(run, marks);
+    // A share from 0 to 100: its rounding always fits an int.
+    return "marks at close: " + IntegerToText(static_cast<int>(std::lround(*percent))) +
+           " % agree with the chart; turns: " + IntegerToText(turns.atClose) + " at close, " +
+           IntegerToText(turns.shown) + " in the chart";
 }
 
 } // namespace quillon

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+
+#include "bars/MarksAtClose.h"
 #include "bars/Run.h"
 #include "chart/ChartModel.h"
 
@@ -18,5 +21,14 @@ void FeedChart(const TRun& run, TChartModel& chart, TZoomOnRefill zoom = TZoomOn
 // The same for the first N rows of bars and their waves, the about box's made-up market included.
 void FeedChart(const TBarTable& bars, const TRunWaves& waves, int N, TChartModel& chart,
                TZoomOnRefill zoom = TZoomOnRefill::Reset);
+
+// The marks layer refilled with the marks at close of run's bars (see MarksAtClose), in a look of
+// their own beside the wave's spikes: a triangle under the bar's low at each Up, over its high at
+// each Down. Bars whose mark at close is None or missing get none.
+void FeedMarksAtClose(const TRun& run, const TMarksAtClose& marks, TChartModel& chart);
+
+// One short line on the marks at close of run's loaded bars: the agreement with the chart's marks
+// in whole %, and the turns at close and in the chart's marks. The same text in every locale.
+std::string MarksAtCloseSummary(const TRun& run, const TMarksAtClose& marks);
 
 } // namespace quillon
