@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "bars/MarksAtClose.h"
 #include "bars/Run.h"
 #include "bars/RunFromTexts.h"
 
@@ -19,6 +20,9 @@ struct TFileRun {
     TRunOutcome outcome;
     // The read found the file held or being written: its writer may let go without changing it.
     bool held = false;
+    // The marks at close of the run's bars, for a complete run of a file whose marks at close
+    // were asked for; none otherwise.
+    std::shared_ptr<const TMarksAtClose> marksAtClose;
 };
 
 } // namespace quillon

@@ -38,6 +38,10 @@ void TLivePipeline::UseSettings(const TRunSettings& settings) {
     }
 }
 
+void TLivePipeline::RunAgain(const QString& path) {
+    watcher_.SettleLater(path, std::chrono::milliseconds(0));
+}
+
 const TRunSettings& TLivePipeline::Settings() const {
     return pool_.Settings();
 }

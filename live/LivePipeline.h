@@ -25,6 +25,10 @@ public:
     // is run again with them.
     void UseSettings(const TRunSettings& settings);
     const TRunSettings& Settings() const;
+    // See TRunPool::WorkOutMarksAtClose.
+    void WorkOutMarksAtClose(const QSet<QString>& paths) { pool_.WorkOutMarksAtClose(paths); }
+    // Runs a known file again once it is quiet, as if it had been rewritten.
+    void RunAgain(const QString& path);
 
 signals:
     void RunFinished(const TFileRun& run);

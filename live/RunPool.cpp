@@ -41,6 +41,8 @@ struct TRunPool::THandOver {
         QString path;
         TRunSettings settings;
         std::uint64_t generation = 0;
+        // The file's keeper of its marks at close, when they are asked for.
+        std::shared_ptr<TMarksAtCloseCache> marksAtClose;
     };
     struct TFinished {
         TFileRun run;
@@ -84,6 +86,9 @@ public:
         }
         TFileRun run = Guarded(handOver.work, job.path, job.settings);
         run.path = job.path;
+        if (job.marksAtClose && run.run && run.outcome.Completed()) {
+            WorkOutMarks(*job.marksAtClose, run);
+        }
         const std::lock_guard lock(handOver.mutex);
         if (handOver.pool == nullptr) {
             return;
@@ -96,6 +101,14 @@ public:
     }
 
 private:
+    static void WorkOutMarks(TMarksAtCloseCache& keeper, TFileRun& run) {
+        try {
+            run.marksAtClose = std::make_shared<TMarksAtClose>(keeper.Update(*run.run));
+        } catch (const std::exception&) {
+            // Out of memory: the run is shown without them, and the keeper starts afresh.
+        }
+    }
+
     const std::shared_ptr<THandOver> handOver_;
 };
 
@@ -168,9 +181,20 @@ void TRunPool::Start(const QString& path) {
     running_.insert(path, false);
     {
         const std::lock_guard lock(handOver_->mutex);
-        handOver_->jobs.push_back({path, settings_, generation_});
+        handOver_->jobs.push_back({path, settings_, generation_, marksAtClose_.value(path)});
     }
     pool_->start(runner_);
+}
+
+void TRunPool::WorkOutMarksAtClose(const QSet<QString>& paths) {
+    for (auto kept = marksAtClose_.begin(); kept != marksAtClose_.end();) {
+        kept = paths.contains(kept.key()) ? std::next(kept) : marksAtClose_.erase(kept);
+    }
+    for (const QString& path : paths) {
+        if (!marksAtClose_.contains(path)) {
+            marksAtClose_.insert(path, std::make_shared<TMarksAtCloseCache>());
+        }
+    }
 }
 
 void TRunPool::TakeFinished() {

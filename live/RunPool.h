@@ -7,9 +7,11 @@
 
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QThreadPool>
 
+#include "bars/MarksAtCloseCache.h"
 #include "bars/RunFromTexts.h"
 #include "live/FileRun.h"
 
@@ -42,6 +44,10 @@ public:
     void UseSettings(const TRunSettings& settings);
     const TRunSettings& Settings() const;
     void Request(const QString& path);
+    // The files whose runs from now on also work out the marks at close of their bars, each file
+    // keeping its marks from one run to the next so that a rewrite that adds a bar works out two
+    // runs, not N. The marks of the other files are let go.
+    void WorkOutMarksAtClose(const QSet<QString>& paths);
 
 signals:
     void Finished(const TFileRun& run);
@@ -61,6 +67,9 @@ private:
     std::uint64_t generation_ = 0;
     // The files being run, each with whether it is asked for again.
     QHash<QString, bool> running_;
+    // The marks at close kept for each file that asks for them; one run of a file at a time uses
+    // its keeper.
+    QHash<QString, std::shared_ptr<TMarksAtCloseCache>> marksAtClose_;
     TRunSettings settings_;
     std::shared_ptr<THandOver> handOver_;
     // Not a child: deleting it waits for every run, however long one hangs.

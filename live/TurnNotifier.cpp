@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include "bars/GetField.h"
 #include "bars/Turns.h"
 #include "live/EightBitText.h"
 
@@ -15,8 +16,32 @@ namespace quillon {
 TTurnNotifier::TTurnNotifier(const QDBusConnection& bus)
     : bus_(bus) {}
 
+namespace {
+
+// The bar before the newest, which closed when the newest appeared, when it is a turn at close.
+TNewestTurn ClosedBarTurn(const TRun& run, const TMarksAtClose& marks) {
+    const int closed = run.BarCount() - 2;
+    const TTick turn = closed < 0 ? TTick::None : TurnAtClose(marks, closed);
+    if (turn == TTick::None) {
+        return {};
+    }
+    const std::string_view line = run.LineOfRow(closed);
+    return {turn, std::string(BarField(line, DateField)), std::string(BarField(line, TimeField)),
+            std::string(BarField(line, CloseField))};
+}
+
+} // namespace
+
 void TTurnNotifier::Announce(const QString& filePath, const TRun& run) {
-    const TNewestTurn turn = NewestTurn(run);
+    Tell(filePath, NewestTurn(run), QString());
+}
+
+void TTurnNotifier::AnnounceAtClose(const QString& filePath, const TRun& run,
+                                    const TMarksAtClose& marks) {
+    Tell(filePath, ClosedBarTurn(run, marks), QStringLiteral(" at close"));
+}
+
+void TTurnNotifier::Tell(const QString& filePath, const TNewestTurn& turn, const QString& when) {
     if (turn.turn == TTick::None) {
         return;
     }
@@ -29,7 +54,8 @@ void TTurnNotifier::Announce(const QString& filePath, const TRun& run) {
     }
     const QString summary = QFileInfo(filePath).completeBaseName() +
                             (turn.turn == TTick::Up ? QStringLiteral(": waves turned up")
-                                                    : QStringLiteral(": waves turned down"));
+                                                    : QStringLiteral(": waves turned down")) +
+                            when;
     const QString body = FromEightBit(barTime + " close " + turn.close);
     // Until the service has answered the file's first notification with its id, the file's next
     // one goes with 0 as well and stands beside it on the desktop.

@@ -8,7 +8,9 @@
 #include <QObject>
 #include <QString>
 
+#include "bars/MarksAtClose.h"
 #include "bars/Run.h"
+#include "bars/Turns.h"
 #include "live/TurnMemory.h"
 
 namespace quillon {
@@ -32,8 +34,14 @@ public:
     // After a complete run of the file at filePath (the path as chosen; it names the file in the
     // notification and in what was announced).
     void Announce(const QString& filePath, const TRun& run);
+    // The same for the bar that closed when the run's newest bar appeared, when it is a turn at
+    // close (marks are the run's marks at close): a turn that stays, where the newest bar's may
+    // come and go as it forms.
+    void AnnounceAtClose(const QString& filePath, const TRun& run, const TMarksAtClose& marks);
 
 private:
+    // Tells of turn (none: nothing) of the file; when is said after the turn's words.
+    void Tell(const QString& filePath, const TNewestTurn& turn, const QString& when);
     void KeepNotificationId(const QString& filePath, std::uint32_t id);
 
     std::optional<QDBusConnection> bus_;

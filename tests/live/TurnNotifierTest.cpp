@@ -10,6 +10,9 @@
 #include <QTableView>
 #include <QTest>
 
+#include "bars/GetField.h"
+#include "bars/MarksAtClose.h"
+#include "live/EightBitText.h"
 #include "live/TurnNotifier.h"
 #include "tests/bars/BarTestFiles.h"
 #include "ui/ApplicationForms.h"
@@ -107,6 +110,34 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
               "(replaces 0, quillon)\n"
               "Notify susssasa{sv}i GBPUSD60: waves turned down, 20240123 0400 close 1.07690 "
               "(replaces 0, quillon)\n");
+
+    // With marks at close, the bar that has just closed is told of when it is a turn at close,
+    // once: found in a longer history, then announced from the file as it was just after it.
+    std::vector<TGeneratedBar> history = GenerateBars({.barCount = 700});
+    TRun whole;
+    WorkOutRun(dir.Write("USDCHF60.csv", BarFileText(history)), {}, {}, whole);
+    const TMarksAtClose wholeMarks = MarksAtClose(whole);
+    int closed = whole.BarCount() - 2;
+    while (closed > 0 && TurnAtClose(wholeMarks, closed) == TTick::None) {
+        --closed;
+    }
+    ASSERT_GT(closed, 0);
+    const std::string_view bar = whole.LineOfRow(closed);
+    const QString told =
+        QStringLiteral("USDCHF60: waves turned %1 at close, %2 %3 close %4")
+            .arg(TurnAtClose(wholeMarks, closed) == TTick::Up ? "up" : "down",
+                 FromEightBit(BarField(bar, DateField)), FromEightBit(BarField(bar, TimeField)),
+                 FromEightBit(BarField(bar, CloseField)));
+    history.resize(history.size() - static_cast<std::size_t>(whole.BarCount() - 2 - closed));
+    TRun then;
+    WorkOutRun(dir.Write("USDCHF60.csv", BarFileText(history)), {}, {}, then);
+    const TMarksAtClose thenMarks = MarksAtClose(then);
+    notifier.AnnounceAtClose("USDCHF60.csv", then, thenMarks);
+    notifier.AnnounceAtClose("USDCHF60.csv", then, thenMarks);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.contains("USDCHF60"); }, 10000));
+    QTest::qWait(100);
+    EXPECT_EQ(listener.notes.count("USDCHF60"), 1);
+    EXPECT_TRUE(listener.notes.contains(told)) << listener.notes.toStdString();
 }
 
 } // namespace quillon

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include <QAccessible>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "bars/MarksAtClose.h"
 #include "tests/chart/RunOutcome.h"
 #include "tests/ui/FormsFixture.h"
 
@@ -189,6 +191,34 @@ TEST_F(Form1Test, AFailedRunKeepsTheLastCompleteChartAndSaysWhy) {
     EXPECT_EQ(ChartContent(Series()), complete);
     ChooseFile(good);
     EXPECT_EQ(status(), QString());
+}
+
+// "Marks at close": checked, the chart adds the mark each bar showed when it was the newest,
+// worked out beside the window, and a line sums them up against the chart's marks; unchecked,
+// they go. The marks are those worked out afresh here.
+TEST_F(Form1Test, MarksAtCloseComeBesideTheChartsMarksAndGo) {
+    const QString file = BarFile(QStringLiteral("files"));
+    ChooseFile(file);
+    const std::vector<TMark>& shown = Series().Marks().Points();
+    EXPECT_TRUE(shown.empty());
+    auto* line = Find<QLabel>("MarksAtCloseLine");
+    Find<QCheckBox>("MarksAtClose")->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 10000));
+    TRun run;
+    WorkOutRun(QFile::encodeName(file).toStdString(), {}, {}, run);
+    const TMarksAtClose marks = MarksAtClose(run);
+    TChartModel expected;
+    FeedMarksAtClose(run, marks, expected);
+    const auto same = [](const TMark& a, const TMark& b) {
+        return a.x == b.x && a.y == b.y && a.up == b.up;
+    };
+    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), expected.Marks().Points().begin(),
+                           expected.Marks().Points().end(), same));
+    EXPECT_EQ(line->text().toStdString(), MarksAtCloseSummary(run, marks));
+    SaveScreenshot(form1_, QStringLiteral("main-window-marks-at-close"));
+    Find<QCheckBox>("MarksAtClose")->click();
+    EXPECT_TRUE(shown.empty());
+    EXPECT_FALSE(line->isVisible());
 }
 
 // A run reads prices with the decimal separator of the program's locale, as it stands at the run:

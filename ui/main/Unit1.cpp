@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "base/IntegerText.h"
@@ -30,6 +31,7 @@ constexpr int SplitterWidth = 3;
 // splitters do by default, so that neither side can be lost.
 constexpr int SplitterMinSize = 30;
 constexpr std::uint32_t StartTimerPeriodMs = 1000;
+constexpr std::chrono::milliseconds MarksAtCloseWait{300};
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, QRect geometry) {
     auto* button = new QPushButton(QString::fromUtf8(caption), parent);
@@ -194,14 +196,24 @@ void TForm1::CreateFollowControls() {
     // under it.
     FollowFile = new QCheckBox(QStringLiteral("Follow file"), Panel1);
     FollowFile->setObjectName(QStringLiteral("FollowFile"));
-    FollowFile->setGeometry(8, 115, 97, 17);
+    FollowFile->setGeometry(8, 113, 97, 13);
     NotifyTurns = new QCheckBox(QStringLiteral("Notify turns"), Panel1);
     NotifyTurns->setObjectName(QStringLiteral("NotifyTurns"));
-    NotifyTurns->setGeometry(8, 133, 97, 17);
+    NotifyTurns->setGeometry(8, 126, 97, 13);
+    MarksAtClose = new QCheckBox(QStringLiteral("Marks at close"), Panel1);
+    MarksAtClose->setObjectName(QStringLiteral("MarksAtClose"));
+    MarksAtClose->setGeometry(8, 139, 97, 13);
     // On the chart beside the file's name, where the user looks for news of the file.
     RunStatus = MakeLabel(Chart1, "RunStatus", "", {0, 3});
     RunStatus->setFont(Label1->font());
     RunStatus->hide();
+    MarksAtCloseLine = MakeLabel(Chart1, "MarksAtCloseLine", "", {6, 15});
+    MarksAtCloseLine->setFont(Label1->font());
+    MarksAtCloseLine->setPalette(Label1->palette());
+    MarksAtCloseLine->hide();
+    marksAtCloseWait_ = new QTimer(this);
+    marksAtCloseWait_->setSingleShot(true);
+    marksAtCloseWait_->setInterval(MarksAtCloseWait);
 }
 
 // Names that a screen reader says; buttons, labels and check boxes say their captions.
@@ -270,6 +282,20 @@ void TForm1::BindHandlers() {
             [this] { ReportErrors(&TForm1::Timer1Timer); });
     connect(FollowFile, &QCheckBox::toggled, this,
             [this] { ReportErrors(&TForm1::FollowFileClick); });
+    connect(MarksAtClose, &QCheckBox::toggled, this,
+            [this] { ReportErrors(&TForm1::MarksAtCloseClick); });
+    connect(NotifyTurns, &QCheckBox::toggled, this, &TForm1::AskForMarksAtClose);
+    connect(&watchList_->Model(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (roles.contains(Qt::CheckStateRole)) {
+                    AskForMarksAtClose();
+                }
+            });
+    connect(marksAtCloseWait_, &QTimer::timeout, this, [this] {
+        MarksAtCloseLine->setText(QStringLiteral("marks at close: working..."));
+        MarksAtCloseLine->adjustSize();
+        MarksAtCloseLine->show();
+    });
     connect(&pipeline_, &TLivePipeline::RunFinished, watchList_, &TWatchList::RunFinished);
     connect(&pipeline_, &TLivePipeline::FileRemoved, watchList_, &TWatchList::FileRemoved);
     // After the watch list, so that the chart and the file's row change together.

@@ -29,6 +29,7 @@ class QPushButton;
 class QSplitter;
 class QTabWidget;
 class QTableView;
+class QTimer;
 
 namespace quillon {
 
@@ -96,8 +97,18 @@ private:
     void RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome& outcome,
                   bool followed);
     // A turn of the waves at the newest bar of a complete run of the file goes to the desktop while
-    // "Notify turns" is checked.
-    void AnnounceTurn(const QString& path, const TRun& run);
+    // "Notify turns" is checked; with "Marks at close" checked as well, a turn at close of the bar
+    // that has just closed instead, once the run's marks at close are there.
+    void AnnounceTurn(const QString& path, const TRun& run,
+                      const std::shared_ptr<const TMarksAtClose>& marks = {});
+    // "Marks at close": the chart's marks at close of the shown run, worked out by the pipeline.
+    void MarksAtCloseClick();
+    // The files whose runs work out marks at close: the chosen file while the box is checked, and
+    // the ticked rows of the watch list while turns at close are announced.
+    void AskForMarksAtClose();
+    // A new run shown: its marks at close follow when the pipeline has them.
+    void AwaitMarksAtClose();
+    void ShowMarksAtClose(const TFileRun& fileRun);
     // The chosen file as the pipeline names it.
     QString WatchedSourcePath() const;
     // One line on the chart beside the file's name, red for a failure; none for an empty text.
@@ -175,6 +186,12 @@ private:
     QCheckBox* CheckBox1 = nullptr;
     QCheckBox* FollowFile = nullptr;
     QCheckBox* NotifyTurns = nullptr;
+    QCheckBox* MarksAtClose = nullptr;
+    // Under the file's name on the chart: how the marks at close of the shown run agree with the
+    // chart's marks, or that they are being worked out.
+    QLabel* MarksAtCloseLine = nullptr;
+    // A cold start of the marks at close that takes longer than this says that it is working.
+    QTimer* marksAtCloseWait_ = nullptr;
     // "Watch list": a row for each bar file of the chosen file's folder.
     QWidget* WatchPage = nullptr;
     QTableView* WatchList = nullptr;

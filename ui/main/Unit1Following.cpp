@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 
 #include "chart/ChartFeed.h"
 #include "chart/TChart.h"
@@ -30,12 +31,17 @@ void TForm1::LiveRunFinished(const TFileRun& fileRun) {
     if (chosen && FollowFile->isChecked()) {
         if (fileRun.outcome.Completed()) {
             FeedChart(*fileRun.run, Chart1->Model(), TZoomOnRefill::Keep);
+            Chart1->Model().Marks().ClearPoints();
+            MarksAtCloseLine->hide();
         }
         RunEnded(fileRun.run, fileRun.outcome, true);
     }
+    if (chosen && fileRun.outcome.Completed()) {
+        ShowMarksAtClose(fileRun);
+    }
     if (fileRun.outcome.Completed() &&
         (chosen || watchList_->Model().Notifies(QFile::encodeName(fileRun.path).toStdString()))) {
-        AnnounceTurn(fileRun.path, *fileRun.run);
+        AnnounceTurn(fileRun.path, *fileRun.run, fileRun.marksAtClose);
     }
 }
 

@@ -89,6 +89,7 @@ void TForm1::Button1Click() {
     RunEnded(run, outcome, false);
     if (outcome.Completed()) {
         AnnounceTurn(WatchedSourcePath(), *run);
+        AwaitMarksAtClose();
     }
 }
 
@@ -105,9 +106,15 @@ void TForm1::RunEnded(const std::shared_ptr<const TRun>& run, const TRunOutcome&
     ShowRunStatus(followed ? QStringLiteral("followed ") + time : QString(), false);
 }
 
-void TForm1::AnnounceTurn(const QString& path, const TRun& run) {
-    if (NotifyTurns->isChecked()) {
+void TForm1::AnnounceTurn(const QString& path, const TRun& run,
+                          const std::shared_ptr<const TMarksAtClose>& marks) {
+    if (!NotifyTurns->isChecked()) {
+        return;
+    }
+    if (!MarksAtClose->isChecked()) {
         turnNotifier_.Announce(path, run);
+    } else if (marks) {
+        turnNotifier_.AnnounceAtClose(path, run, *marks);
     }
 }
 
@@ -143,6 +150,7 @@ void TForm1::SelectSourceFile(const QString& path) {
     Chart1->show();
     const QString folder = QFileInfo(WatchedSourcePath()).path();
     watchList_->ListFolder(folder);
+    AskForMarksAtClose();
     pipeline_.Watch(QFileInfo(folder).isDir() ? QStringList{folder} : QStringList{},
                     {WatchedSourcePath()});
 }

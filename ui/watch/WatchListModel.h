@@ -53,6 +53,7 @@ public:
     // Whether the user ticked the file's row for its turns to be announced. A tick stays with the
     // file while the folder is listed, through rewrites and a file deleted and written anew.
     bool Notifies(const std::string& path) const { return notified_.contains(path); }
+    const std::set<std::string>& Ticked() const { return notified_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
