@@ -46,17 +46,26 @@ bool ReadOutput(TChartOptions& options) {
 
 std::string ChartUsage() {
     return R"(Usage: quillon-chart FILE -o OUT.png [--bars N] [--w1 L] [--w2 L] [--size WIDTHxHEIGHT]
+                     [--at-close]
 
 Reads the newest N bars of a bar file (one bar a line: date,time,open,high,low,close,volume),
 works out their four waves as the Quillon window does, and draws the window's chart of them into
 a picture: the candles, the four wave lines with their up and down spikes, the price labels and
 the grid, as the window's chart area of that size shows them. It needs no display.
 
+The waves are worked out over the N bars at once, so the spikes near the newest bar are redrawn as
+bars arrive. With --at-close the picture also shows each bar's mark at close, the mark it showed
+when it was the newest (see quillon-waves --at-close), as the window's "Marks at close" box shows
+them: a small lime triangle under the bar's low for up, a red one over its high for down, and at
+the top left a line with the share of bars whose mark at close the chart still shows and the
+turns counted at close and in the chart.
+
   -o, --output OUT   the picture: PNG when OUT ends in .png, SVG (lines and text as vectors) when
                      it ends in .svg, PNG on standard output when OUT is -
   --size WxH         the picture's size in pixels, )" +
            SizeRangeText() + " (default " + SizeText(DefaultPictureWidth, DefaultPictureHeight) +
-           ")\n" + RunOptionsUsage() + RunReadingUsage() +
+           ")\n  --at-close         also draw the marks at close and the line on them\n" +
+           RunOptionsUsage() + RunReadingUsage() +
            R"(
 Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
 "quillon-chart: " and gives the reason: a file that cannot be analysed gives the reasons that
@@ -70,7 +79,9 @@ standard output: " and why; 2 on a usage error, with a line naming it and one th
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,
                                     std::string& out, std::string& err) {
     std::string size;
-    const TOption extra[] = {{"output", 'o', &options.output}, {"size", 0, &size}};
+    const TOption extra[] = {{"output", 'o', &options.output},
+                             {"size", 0, &size},
+                             {"at-close", 0, nullptr, &options.atClose}};
     const std::string usage = ChartUsage();
     if (const std::optional<int> status =
             ReadToolOptions(ChartProgram, args, extra, usage, options.run, out, err)) {

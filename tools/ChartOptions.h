@@ -29,10 +29,13 @@ struct TChartOptions {
     TPictureFormat format = TPictureFormat::Png;
     int width = DefaultPictureWidth;
     int height = DefaultPictureHeight;
+    // Also the marks at close and the line on their agreement, as the window's "Marks at close".
+    bool atClose = false;
 };
 
 // Reads the arguments of quillon-chart (without the program's name): the run's options, -o OUT
-// (which must end in .png or .svg, or be "-" for a PNG on standard output) and --size WxH. The
+// (which must end in .png or .svg, or be "-" for a PNG on standard output), --size WxH and
+// --at-close. The
 // status the program ends with when it goes no further (a usage error, with its reason on err;
 // --help, with the usage on out; --version); nothing when it should make the picture.
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,

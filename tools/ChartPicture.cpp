@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 #include <stdexcept>
 
+#include "bars/MarksAtClose.h"
 #include "chart/ChartFeed.h"
 #include "chart/TChart.h"
 #include "chart/WindowFont.h"
@@ -42,14 +43,36 @@ QImage WithPaletteIfFew(const QImage& image) {
     return indexed;
 }
 
-QByteArray PngOf(const TChart& chart, QSize size) {
+// The window's status line: in its small font, 3 pixels from the top of the chart.
+constexpr int StatusFontPixels = 8;
+constexpr int StatusTop = 3;
+
+// The chart, and the line that the window would show over it (none when empty).
+void Paint(QPainter& painter, const TChart& chart, const QString& line, const QRect& area) {
+    chart.Render(painter, area);
+    if (line.isEmpty()) {
+        return;
+    }
+    QFont font = chart.font();
+    font.setPixelSize(StatusFontPixels);
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QRect box(area.left(), area.top() + StatusTop, metrics.horizontalAdvance(line),
+                    metrics.height());
+    // On the chart's own background, so that the grid and the top price label do not cross it.
+    painter.fillRect(box, chart.palette().color(QPalette::Button));
+    painter.setPen(Qt::black);
+    painter.drawText(box.left(), box.top() + metrics.ascent(), line);
+}
+
+QByteArray PngOf(const TChart& chart, const QString& line, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull()) {
         throw std::runtime_error("no memory for a picture of that size");
     }
     {
         QPainter painter(&image);
-        chart.Render(painter, image.rect());
+        Paint(painter, chart, line, image.rect());
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -60,7 +83,7 @@ QByteArray PngOf(const TChart& chart, QSize size) {
     return bytes;
 }
 
-QByteArray SvgOf(const TChart& chart, QSize size) {
+QByteArray SvgOf(const TChart& chart, const QString& line, QSize size) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QSvgGenerator generator;
@@ -72,19 +95,25 @@ QByteArray SvgOf(const TChart& chart, QSize size) {
     generator.setTitle(QStringLiteral("Quillon chart"));
     {
         QPainter painter(&generator);
-        chart.Render(painter, QRect(QPoint(), size));
+        Paint(painter, chart, line, QRect(QPoint(), size));
     }
     return bytes;
 }
 
 } // namespace
 
-QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format) {
+QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format, bool atClose) {
     TChart chart;
     UseWindowFont(chart);
     chart.resize(size);
     FeedChart(run, chart.Model());
-    return format == TPictureFormat::Svg ? SvgOf(chart, size) : PngOf(chart, size);
+    QString line;
+    if (atClose) {
+        const TMarksAtClose marks = MarksAtClose(run);
+        FeedMarksAtClose(run, marks, chart.Model());
+        line = QString::fromStdString(MarksAtCloseSummary(run, marks));
+    }
+    return format == TPictureFormat::Svg ? SvgOf(chart, line, size) : PngOf(chart, line, size);
 }
 
 } // namespace quillon

@@ -35,7 +35,7 @@ void MakePicture(const char* programPath, const quillon::TChartOptions& options,
     char* toolkitArgv[] = {const_cast<char*>(programPath), nullptr};
     const QApplication application(toolkitArgc, toolkitArgv);
     const QByteArray picture =
-        ChartPicture(run, QSize(options.width, options.height), options.format);
+        ChartPicture(run, QSize(options.width, options.height), options.format, options.atClose);
     const std::string_view bytes(picture.constData(), static_cast<std::size_t>(picture.size()));
     if (options.output == quillon::StandardOutputName) {
         out += bytes;

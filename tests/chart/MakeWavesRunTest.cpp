@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "chart/ChartFeed.h"
 #include "tests/bars/BarTestFiles.h"
 #include "tests/chart/RunOutcome.h"
 
@@ -55,6 +56,42 @@ TEST(MakeWavesRunTest, ACompleteRunThenAFailedRun) {
     // A later failure says why and leaves every series as the complete run left it.
     settings.lag1Text = std::string("x");
     EXPECT_EQ(RunAndJudge(settings, run, chart), "failed: 'x' is not a valid integer value (W1)");
+}
+
+// Hand-made marks at close on the sample file at the defaults, whose chart marks rows 3 to 5 up and
+// turns 8 times; each refill first empties the layer. A bar with no mark at close, or None, gets
+// no triangle; a whole 2 of 3 rounds up, a third down.
+TEST(MakeWavesRunTest, TheMarksAtCloseAndTheirLine) {
+    TRun run;
+    WorkOutRun(QUILLON_SAMPLE_BAR_FILE, {}, {}, run);
+    const TBarTable& bars = run.Bars();
+    const TTick U = TTick::Up, D = TTick::Down, O = TTick::None;
+    const struct {
+        std::vector<TMarkAtClose> rows3to5;
+        std::vector<TMark> layer;
+        std::string line;
+    } cases[] = {
+        {{U, D, O},
+         {{3, bars.BarLow[3], true}, {4, bars.BarHigh[4], false}},
+         "marks at close: 33 % agree with the chart; turns: 2 at close, 8 in the chart"},
+        {{U, U, D},
+         {{3, bars.BarLow[3], true}, {4, bars.BarLow[4], true}, {5, bars.BarHigh[5], false}},
+         "marks at close: 67 % agree with the chart; turns: 2 at close, 8 in the chart"},
+        {{}, {}, "marks at close: none yet"}};
+    TChartModel chart;
+    for (const auto& c : cases) {
+        TMarksAtClose marks(500);
+        std::copy(c.rows3to5.begin(), c.rows3to5.end(), marks.begin() + 3);
+        FeedMarksAtClose(run, marks, chart);
+        EXPECT_EQ(MarksAtCloseSummary(run, marks), c.line);
+        const std::vector<TMark>& layer = chart.Marks().Points();
+        ASSERT_EQ(layer.size(), c.layer.size()) << c.line;
+        for (std::size_t i = 0; i < layer.size(); ++i) {
+            EXPECT_TRUE(layer[i].x == c.layer[i].x && layer[i].y == c.layer[i].y &&
+                        layer[i].up == c.layer[i].up)
+                << c.line << " " << i;
+        }
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
+#include "chart/ChartFeed.h"
 #include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
 #include "chart/WindowFont.h"
@@ -21,13 +22,18 @@ const std::string SampleFile = QUILLON_SAMPLE_BAR_FILE;
 const std::vector<std::string> NoDisplay{"-u", "DISPLAY",        "-u", "WAYLAND_DISPLAY",
                                          "-u", "QT_QPA_PLATFORM"};
 
-// The window's chart after the window's own run on the sample file, at `size`.
-QImage WindowChart(const char* barCount, const char* lag1, const char* lag2, QSize size) {
+// The window's chart after the window's own run on the sample file, at `size`, with its marks at
+// close if asked.
+QImage WindowChart(const char* barCount, const char* lag1, const char* lag2, QSize size,
+                   bool atClose = false) {
     TChart chart;
     UseWindowFont(chart);
     chart.resize(size);
     TRun run;
     MakeWavesRun({barCount, lag1, lag2, SampleFile, {}}, run, chart.Model());
+    if (atClose) {
+        FeedMarksAtClose(run, MarksAtClose(run), chart.Model());
+    }
     return chart.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -65,6 +71,27 @@ TEST_F(ChartCommandTest, ThePictureIsTheWindowsChartPixelForPixel) {
     QFile::remove(QUILLON_SCREENSHOT_DIR "/quillon-chart.png");
     EXPECT_TRUE(QFile::copy(QString::fromStdString(Path("chart.png")),
                             QUILLON_SCREENSHOT_DIR "/quillon-chart.png"));
+}
+
+// Under the line at the top, the window's chart with its marks at close, which add lime triangles
+// to the spikes; the line is there, in pixels the chart alone does not have.
+TEST_F(ChartCommandTest, AtCloseAddsTheMarksAtCloseAndTheirLine) {
+    const TProcessResult result = RunTool(Path("marks.png"), {"--at-close"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const QImage picture =
+        QImage(QString::fromStdString(Path("marks.png"))).convertToFormat(QImage::Format_RGB32);
+    const QImage plain = WindowChart("500", "39", "16", QSize(800, 600));
+    const QRect line(0, 0, 800, 16), below(0, 16, 800, 584);
+    EXPECT_TRUE(picture.copy(below) ==
+                WindowChart("500", "39", "16", QSize(800, 600), true).copy(below));
+    EXPECT_GT(CountPixels(picture, below, QColor(Qt::green)),
+              CountPixels(plain, below, QColor(Qt::green)) + 100);
+    const auto dark = [](QColor pixel) { return pixel.lightness() < 100; };
+    EXPECT_GT(CountPixels(picture, line, dark), CountPixels(plain, line, dark) + 100);
+    ASSERT_TRUE(QDir().mkpath(QUILLON_SCREENSHOT_DIR));
+    QFile::remove(QUILLON_SCREENSHOT_DIR "/marks-at-close.png");
+    EXPECT_TRUE(QFile::copy(QString::fromStdString(Path("marks.png")),
+                            QUILLON_SCREENSHOT_DIR "/marks-at-close.png"));
 }
 
 // Lines and text as vectors, one outlined body per candle, at the least size --size takes.
