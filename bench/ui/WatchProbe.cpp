@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <QAbstractItemModel>
@@ -86,14 +87,27 @@ double UntilAllShow(const QAbstractItemModel& rows, const std::vector<TBarFile>&
     const auto shown = [&rows](int row, int column) {
         return rows.index(row, column).data().toString();
     };
+    // The rows are looked at only after they change: looking after every event took the window's
+    // thread from the runs as much as the window's own work.
+    bool changed = true;
+    const auto note = [&changed] { changed = true; };
+    const QMetaObject::Connection inserted =
+        QObject::connect(&rows, &QAbstractItemModel::rowsInserted, note);
+    const QMetaObject::Connection updated =
+        QObject::connect(&rows, &QAbstractItemModel::dataChanged, note);
     while (!waiting.empty() && Clock::now() - since < GiveUpAfter) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (!std::exchange(changed, false)) {
+            continue;
+        }
         for (int row = 0; row < rows.rowCount(); ++row) {
             waiting.erase(rows.index(row, 0).data(quillon::TWatchListModel::PathRole).toString() +
                           ' ' + shown(row, quillon::TWatchListModel::DateColumn) + ' ' +
                           shown(row, quillon::TWatchListModel::TimeColumn));
         }
     }
+    QObject::disconnect(inserted);
+    QObject::disconnect(updated);
     return waiting.empty() ? Milliseconds(Clock::now() - since).count() : -1.0;
 }
 

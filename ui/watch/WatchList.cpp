@@ -65,9 +65,7 @@ void TWatchList::FileRemoved(const QString& path) {
 }
 
 void TWatchList::ShowFinished() {
-    for (TWatchEntry& entry : finished_) {
-        model_.Put(std::move(entry));
-    }
+    model_.Put(std::move(finished_));
     finished_.clear();
 }
 

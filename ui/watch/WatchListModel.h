@@ -46,8 +46,8 @@ public:
 
     using QAbstractTableModel::QAbstractTableModel;
 
-    // The file's row, added or changed.
-    void Put(TWatchEntry entry);
+    // The files' rows, added or changed; a file's later entry wins.
+    void Put(std::vector<TWatchEntry> entries);
     void Remove(const std::string& path);
     void Clear();
     // Whether the user ticked the file's row for its turns to be announced. A tick stays with the
