@@ -41,7 +41,15 @@ void TWatchListModel::Put(std::vector<TWatchEntry> entries) {
     for (TWatchEntry& entry : entries) {
         const int row = RowOf(entry.row.path);
         if (row < 0) {
-            added.push_back(std::move(entry));
+            const auto again =
+                std::find_if(added.begin(), added.end(), [&entry](const TWatchEntry& e) {
+                    return e.row.path == entry.row.path;
+                });
+            if (again != added.end()) {
+                *again = std::move(entry);
+            } else {
+                added.push_back(std::move(entry));
+            }
             continue;
         }
         entries_[static_cast<std::size_t>(row)] = std::move(entry);
