@@ -17,6 +17,8 @@ namespace {
 
 // The cell's text margins on both sides and its grid line, with a little to spare.
 constexpr int CellRoom = 12;
+// A title's margins and the sort arrow beside it.
+constexpr int SortArrowRoom = 20;
 
 // Each column as wide as its title or the widest text it usually shows, whichever is wider; the
 // reason of a failure takes what is left. Fitting them to their contents instead would measure
@@ -28,7 +30,12 @@ void SizeColumns(QTableView& view) {
     QHeaderView& header = *view.horizontalHeader();
     for (int column = 0; column < TWatchListModel::ColumnCount; ++column) {
         const int text = view.fontMetrics().horizontalAdvance(QString::fromUtf8(Widest[column]));
-        header.resizeSection(column, std::max(text + CellRoom, header.sectionSizeHint(column)));
+        // The title's own hint leaves out the arrow of the column sorted by.
+        const int title = header.fontMetrics().horizontalAdvance(
+                              view.model()->headerData(column, Qt::Horizontal).toString()) +
+                          SortArrowRoom;
+        header.resizeSection(column,
+                             std::max({text + CellRoom, title, header.sectionSizeHint(column)}));
     }
     header.setStretchLastSection(true);
 }
