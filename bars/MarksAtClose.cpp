@@ -1,14 +1,12 @@
 #include "bars/MarksAtClose.h"
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
 #include <memory>
-#include <system_error>
 #include <thread>
 
 #include "bars/Turns.h"
 #include "base/Errors.h"
+#include "base/ShareOut.h"
 
 namespace quillon {
 
@@ -109,37 +107,14 @@ void WorkOutMarksAtClose(const TRun& run, std::span<const int> rows, TMarksAtClo
 
     const unsigned allowed =
         threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
-    const std::size_t workers = std::min<std::size_t>(allowed, rows.size());
-    std::atomic<std::size_t> next = 0;
-    std::vector<std::exception_ptr> errors(workers);
     // Each row's entry is written by the one thread that took the row.
-    const auto work = [&](std::size_t worker) {
-        try {
-            const auto storage = std::make_unique<TRunStorage>();
-            for (std::size_t i = next++; i < rows.size(); i = next++) {
-                const int row = CheckedIndex(rows[i], N);
-                marks[static_cast<std::size_t>(row)] = MarkAtClose(run, lines, row, *storage);
-            }
-        } catch (...) {
-            errors[worker] = std::current_exception();
-        }
-    };
-    if (workers > 0) {
-        std::vector<std::jthread> pool;
-        try {
-            for (std::size_t worker = 1; worker < workers; ++worker) {
-                pool.emplace_back(work, worker);
-            }
-        } catch (const std::system_error&) {
-            // No thread to spare: the threads there are, this one included, do all the rows.
-        }
-        work(0);
-    }
-    for (const std::exception_ptr& error : errors) {
-        if (error) {
-            std::rethrow_exception(error);
-        }
-    }
+    ShareOut(
+        rows.size(), std::min<std::size_t>(allowed, rows.size()),
+        [] { return std::make_unique<TRunStorage>(); },
+        [&](TRunStorage& storage, std::size_t i) {
+            const int row = CheckedIndex(rows[i], N);
+            marks[static_cast<std::size_t>(row)] = MarkAtClose(run, lines, row, storage);
+        });
 }
 
 TMarksAtClose MarksAtClose(const TRun& run, unsigned threads) {

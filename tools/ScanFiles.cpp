@@ -1,16 +1,15 @@
 #include "tools/ScanFiles.h"
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <memory>
 #include <new>
 #include <set>
 #include <system_error>
-#include <thread>
 
 #include "bars/BarFiles.h"
+#include "base/ShareOut.h"
 
 namespace quillon {
 
@@ -102,38 +101,19 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
     // Processors that no file is left for go to the waves of each run: a single file is worked
     // out as quillon-waves works it out.
     const unsigned waveThreads = static_cast<unsigned>(jobs) / std::max<std::size_t>(workers, 1);
-    std::atomic<std::size_t> next = 0;
-    std::vector<std::exception_ptr> errors(workers);
-    const auto work = [&](std::size_t worker) {
-        try {
-            const auto run = std::make_unique<TRun>();
+    ShareOut(
+        paths.size(), workers,
+        [waveThreads] {
+            auto run = std::make_unique<TRun>();
             run->SetWaveThreads(waveThreads);
-            for (std::size_t i = next++; i < paths.size(); i = next++) {
-                rows[i] = WatchRowOf(paths[i], numbers, read, *run);
-                if (keeperOf[i] != nullptr) {
-                    AddMarksAtClose(*run, *keeperOf[i], waveThreads, rows[i]);
-                }
+            return run;
+        },
+        [&](TRun& run, std::size_t i) {
+            rows[i] = WatchRowOf(paths[i], numbers, read, run);
+            if (keeperOf[i] != nullptr) {
+                AddMarksAtClose(run, *keeperOf[i], waveThreads, rows[i]);
             }
-        } catch (...) {
-            errors[worker] = std::current_exception();
-        }
-    };
-    if (workers > 0) {
-        std::vector<std::jthread> threads;
-        try {
-            for (std::size_t worker = 1; worker < workers; ++worker) {
-                threads.emplace_back(work, worker);
-            }
-        } catch (const std::system_error&) {
-            // No thread to spare: the threads there are, this one included, do all the files.
-        }
-        work(0);
-    }
-    for (const std::exception_ptr& error : errors) {
-        if (error) {
-            std::rethrow_exception(error);
-        }
-    }
+        });
 
     rows.insert(rows.end(), scan.unlisted.begin(), scan.unlisted.end());
     std::sort(rows.begin(), rows.end(), [](const TWatchRow& a, const TWatchRow& b) {
