@@ -1,28 +1,53 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bars/BarData.h"
 
 namespace quillon {
 
-// The store of the bar file's lines: BarLinesCapacity entries, each checked on access. Entries at
-// and above the last read's line count keep text of an earlier read and are never used.
+// The store of the bar file's newest lines, at most Capacity of them, in file order; each access
+// is checked against the lines stored. Their text sits in one buffer: a file of thousands of lines
+// costs a few allocations to store and a few to free, not one a line, which mattered when hundreds
+// of runs a second are freed on the window's thread.
 class TBarLines {
 public:
     static constexpr int Capacity = BarLinesCapacity;
 
-    TBarLines();
-    const std::string& operator[](int index) const;
-    std::string& operator[](int index);
+    int Count() const { return count_; }
+    // Line `index`, from 0 for the oldest kept; the range error outside 0..Count()-1. Valid until
+    // the store next changes.
+    std::string_view operator[](int index) const;
 
-    // After a read that went round the store more than once, the oldest kept line sits at
-    // oldestIndex; this moves it to index 0 with the newer lines after it, in file order.
-    void MakeOldestFirst(int oldestIndex);
+    // Filling the store as a read goes: Clear, then StartLine and AppendToLine for each line.
+    void Clear();
+    // Room for about this many bytes of text, so that a read of a known size grows no buffer.
+    void Reserve(std::size_t bytes);
+    // A new newest line, empty; past Capacity lines the oldest is let go.
+    void StartLine();
+    // More text of the newest line.
+    void AppendToLine(std::string_view text);
 
 private:
-    std::vector<std::string> lines_;
+    struct TSpan {
+        std::size_t offset = 0;
+        std::size_t size = 0;
+    };
+
+    // Once the lines let go hold most of the buffer, the kept ones are moved to a buffer of their
+    // own: a file of any length keeps the memory of its newest Capacity lines, at most about twice.
+    void DropLinesLetGo();
+
+    std::string text_;
+    // A ring once Capacity lines are kept: the oldest at first_.
+    std::vector<TSpan> spans_;
+    int first_ = 0;
+    int count_ = 0;
+    // The text of the kept lines, without what lines let go left in the buffer.
+    std::size_t keptBytes_ = 0;
 };
 
 } // namespace quillon

@@ -21,13 +21,17 @@ namespace {
 // The file is read in pieces of this size: a typical bar file (1,900 lines, about 90 KB) takes two
 // system calls, and a file of any size costs no more memory than this.
 constexpr std::size_t ReadChunkSize = 64 * 1024;
+// The most text reserved before a read, whatever the file's size.
+constexpr off_t MostTextReserved = 4 << 20;
 
-// Splits the bytes of a file into lines and stores them round the line store, so that after any
-// number of lines the store holds the newest BarLinesCapacity of them.
+// Splits the bytes of a file into lines and stores them, so that after any number of lines the
+// store holds the newest BarLinesCapacity of them.
 class TLineCollector {
 public:
     explicit TLineCollector(TBarLines& lines)
-        : lines_(lines) {}
+        : lines_(lines) {
+        lines_.Clear();
+    }
 
     void Take(std::string_view bytes) {
         while (!bytes.empty()) {
@@ -43,19 +47,12 @@ public:
 
     // A last line without a line end is a line all the same.
     void Finish() {
-        if (current_ != nullptr) {
+        if (inLine_) {
             EndLine();
         }
     }
 
-    // The number of lines kept; the store is put in file order first.
-    int KeptLines() {
-        if (total_ <= BarLinesCapacity) {
-            return static_cast<int>(total_);
-        }
-        lines_.MakeOldestFirst(slot_);
-        return BarLinesCapacity;
-    }
+    int KeptLines() const { return lines_.Count(); }
 
     // The file line of the first kept line: past the dropped older lines of a long file.
     std::int64_t FirstKeptLine() const {
@@ -63,39 +60,36 @@ public:
     }
 
 private:
-    void StartLine() {
-        current_ = &lines_[slot_];
-        current_->clear();
-        cut_ = false;
-    }
-
     // Keeps the text before the line's first CR, up to StoredLineLimit characters.
     void AppendText(std::string_view text) {
-        if (current_ == nullptr) {
-            StartLine();
+        if (!inLine_) {
+            lines_.StartLine();
+            inLine_ = true;
+            lineSize_ = 0;
+            cut_ = false;
         }
         if (cut_) {
             return;
         }
         const std::size_t carriageReturn = text.find('\r');
         cut_ = carriageReturn != std::string_view::npos;
-        const std::size_t room = static_cast<std::size_t>(StoredLineLimit) - current_->size();
+        const std::size_t room = static_cast<std::size_t>(StoredLineLimit) - lineSize_;
         const std::size_t kept = std::min({text.size(), carriageReturn, room});
-        current_->append(text.substr(0, kept));
+        lines_.AppendToLine(text.substr(0, kept));
+        lineSize_ += kept;
         cut_ = cut_ || kept == room;
     }
 
     void EndLine() {
-        current_ = nullptr;
+        inLine_ = false;
         ++total_;
-        slot_ = slot_ + 1 == BarLinesCapacity ? 0 : slot_ + 1;
     }
 
     TBarLines& lines_;
-    std::string* current_ = nullptr; // the line being read, null between lines
-    bool cut_ = false;               // the rest of the current line is not kept
-    int slot_ = 0;                   // where the next line goes
-    std::int64_t total_ = 0;         // lines ended so far
+    bool inLine_ = false;      // a line is begun and not yet ended
+    std::size_t lineSize_ = 0; // the characters of the current line kept
+    bool cut_ = false;         // the rest of the current line is not kept
+    std::int64_t total_ = 0;   // lines ended so far
 };
 
 // Between two tries on a file being written: a try costs little (an open and a look at the file's
@@ -166,6 +160,8 @@ TReadResult ReadOpenFile(int file, const std::string& path, TBarLines& barLines)
         return {.failure = TReadFailure::HeldOrBeingWritten};
     }
     TLineCollector collector(barLines);
+    // A typical file's text at once, a huge one's as the store's bound lets it grow.
+    barLines.Reserve(static_cast<std::size_t>(std::min<off_t>(before.st_size, MostTextReserved)));
     std::int64_t bytesRead = 0;
     const bool complete = ReadAll(file, collector, bytesRead);
     if (complete && !IsUnchangedSince(file, path, before, bytesRead)) {

@@ -12,6 +12,7 @@
 
 #include "bars/FileWriterSigns.h"
 #include "bars/ReadBarLines.h"
+#include "base/Errors.h"
 #include "tests/bars/BarTestFiles.h"
 
 namespace quillon {
@@ -54,6 +55,27 @@ TEST(ReadBarLinesTest, LineEndsAndLongLines) {
     }
 }
 
+// A file longer than the store keeps its newest lines in file order, however often the store went
+// round and let the text of older lines go.
+TEST(ReadBarLinesTest, ALongFileKeepsItsNewestLines) {
+    constexpr int Lines = 25000;
+    const auto line = [](int k) { return std::to_string(k) + std::string(200, 'x'); };
+    std::string text;
+    for (int k = 0; k < Lines; ++k) {
+        text += line(k) + "\r\n";
+    }
+    TTempDir dir;
+    const std::string path = dir.Write("long.csv", text);
+    TBarLines lines;
+    const TReadResult read = ReadBarLines(path, {}, lines);
+    ASSERT_EQ(read.lineCount, BarLinesCapacity);
+    ASSERT_EQ(read.firstFileLine, Lines - BarLinesCapacity);
+    for (int i : {0, 1, 4999, BarLinesCapacity - 1}) {
+        EXPECT_EQ(lines[i], line(Lines - BarLinesCapacity + i)) << i;
+    }
+    EXPECT_THROW(lines[BarLinesCapacity], RangeCheckError);
+}
+
 // A failed read holds the caller up for its pause, counted from the start: the window's click
 // waits for a held file within its second; the others wait as they are told (measured loosely).
 TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
@@ -87,9 +109,10 @@ TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
         {"locked, clicked", locked, click, HeldOrBeingWritten, milliseconds(1000)},
         {"a record lock", recordLocked, {}, HeldOrBeingWritten, {}},
     };
+    const std::string earlier = dir.Write("earlier.csv", "earlier\r\n");
     for (const auto& c : cases) {
         TBarLines lines;
-        lines[0] = "earlier";
+        ASSERT_EQ(ReadBarLines(earlier, {}, lines).lineCount, 1);
         const auto start = std::chrono::steady_clock::now();
         const TReadResult result = ReadBarLines(c.path, c.settings, lines);
         const auto cost = std::chrono::steady_clock::now() - start;
