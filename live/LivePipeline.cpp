@@ -21,6 +21,7 @@ TLivePipeline::TLivePipeline(TRunWork work, QObject* parent)
     connect(&watcher_, &TBarFileWatcher::Settled, &pool_, &TRunPool::Request);
     connect(&watcher_, &TBarFileWatcher::Removed, this, &TLivePipeline::FileRemoved);
     connect(&pool_, &TRunPool::Finished, this, &TLivePipeline::Finished);
+    connect(&pool_, &TRunPool::CaughtUp, this, &TLivePipeline::CaughtUp);
 }
 
 void TLivePipeline::Watch(const QStringList& folders, const QStringList& files) {

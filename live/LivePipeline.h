@@ -33,6 +33,8 @@ public:
 signals:
     void RunFinished(const TFileRun& run);
     void FileRemoved(const QString& path);
+    // See TRunPool::CaughtUp.
+    void CaughtUp();
 
 private:
     void Finished(const TFileRun& run);

@@ -212,6 +212,9 @@ void TRunPool::TakeFinished() {
             emit Finished(each.run);
         }
     }
+    if (running_.isEmpty() && !finished.empty()) {
+        emit CaughtUp();
+    }
 }
 
 } // namespace quillon

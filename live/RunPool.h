@@ -51,6 +51,9 @@ public:
 
 signals:
     void Finished(const TFileRun& run);
+    // After the finished runs handed over last, when no run is under way or asked for: a batch of
+    // files is through, and what waits to show its results can show them now.
+    void CaughtUp();
     // From a pool thread: finished runs wait to be taken on the pool's own thread.
     void Handed(QPrivateSignal);
 

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -73,10 +74,15 @@ TEST_F(LivePipelineTest, EachSettledChangeOfAFileIsRunOnce) {
     WriteQuietFile(FileOf("GBPUSD15.csv"), BarFileText(TBarFileSettings{.seed = 2}));
     QSignalSpy finished(&pipeline_, &TLivePipeline::RunFinished);
     QSignalSpy removed(&pipeline_, &TLivePipeline::FileRemoved);
+    // Caught up once both files are through, not between them.
+    std::vector<qsizetype> caughtUpAfter;
+    QObject::connect(&pipeline_, &TLivePipeline::CaughtUp,
+                     [&] { caughtUpAfter.push_back(finished.size()); });
     pipeline_.Watch({folder_.path()}, {PathOf("EURUSD60.csv")});
     EXPECT_TRUE(RunsSettleAt("EURUSD60.csv", 1));
     EXPECT_TRUE(RunsSettleAt("GBPUSD15.csv", 1));
     ASSERT_EQ(finished.size(), 2);
+    EXPECT_EQ(caughtUpAfter, std::vector<qsizetype>{2});
     EXPECT_TRUE(finished[0][0].value<TFileRun>().outcome.Completed());
 
     WriteTextFile(FileOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.seed = 3}));

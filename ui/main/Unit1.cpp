@@ -298,6 +298,7 @@ void TForm1::BindHandlers() {
     });
     connect(&pipeline_, &TLivePipeline::RunFinished, watchList_, &TWatchList::RunFinished);
     connect(&pipeline_, &TLivePipeline::FileRemoved, watchList_, &TWatchList::FileRemoved);
+    connect(&pipeline_, &TLivePipeline::CaughtUp, watchList_, &TWatchList::CaughtUp);
     // After the watch list, so that the chart and the file's row change together.
     connect(&pipeline_, &TLivePipeline::RunFinished, this, [this](const TFileRun& fileRun) {
         ReportErrors([this, &fileRun] { LiveRunFinished(fileRun); });

@@ -64,6 +64,13 @@ void TWatchList::FileRemoved(const QString& path) {
     model_.Remove(file);
 }
 
+void TWatchList::CaughtUp() {
+    if (show_.isActive()) {
+        show_.stop();
+        ShowFinished();
+    }
+}
+
 void TWatchList::ShowFinished() {
     model_.Put(std::move(finished_));
     finished_.clear();

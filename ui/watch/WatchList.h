@@ -26,6 +26,8 @@ public:
     void ListFolder(const QString& folder);
     void RunFinished(const TFileRun& fileRun);
     void FileRemoved(const QString& path);
+    // The pipeline has nothing more under way: the results waiting go in at once.
+    void CaughtUp();
 
     TWatchListModel& Model() { return model_; }
 
