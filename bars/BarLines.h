@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "bars/BarData.h"
+#include "base/CheckedArray.h"
 
 namespace quillon {
 
@@ -26,10 +27,26 @@ public:
     void Clear();
     // Room for about this many bytes of text, so that a read of a known size grows no buffer.
     void Reserve(std::size_t bytes);
-    // A new newest line, empty; past Capacity lines the oldest is let go.
-    void StartLine();
+    // A new newest line, empty; past Capacity lines the oldest is let go. Inline with
+    // AppendToLine, as a read calls them for every line.
+    void StartLine() {
+        if (count_ < Capacity) {
+            spans_.push_back({text_.size(), 0});
+            ++count_;
+        } else {
+            StartLineLettingOneGo();
+        }
+    }
     // More text of the newest line.
-    void AppendToLine(std::string_view text);
+    void AppendToLine(std::string_view text) {
+        if (count_ == 0) [[unlikely]] {
+            NoLineStarted();
+        }
+        // The newest line is always the last of the buffer's text.
+        const int newest = first_ == 0 ? count_ - 1 : first_ - 1;
+        spans_[static_cast<std::size_t>(CheckedIndex(newest, count_))].size += text.size();
+        text_.append(text);
+    }
 
 private:
     struct TSpan {
@@ -37,17 +54,21 @@ private:
         std::size_t size = 0;
     };
 
-    // Once the lines let go hold most of the buffer, the kept ones are moved to a buffer of their
-    // own: a file of any length keeps the memory of its newest Capacity lines, at most about twice.
-    void DropLinesLetGo();
+    // Dropping the text of the lines let go moves the kept text, so it waits until there is
+    // enough of it to be worth a move.
+    static constexpr std::size_t LeastTextToDrop = 1u << 20;
+
+    [[noreturn]] static void NoLineStarted();
+    void StartLineLettingOneGo();
+    // Once the lines let go hold more of the buffer than the kept ones, their text goes: a file of
+    // any length keeps the memory of its newest Capacity lines, at most about twice.
+    void DropTextBefore(std::size_t offset);
 
     std::string text_;
     // A ring once Capacity lines are kept: the oldest at first_.
     std::vector<TSpan> spans_;
     int first_ = 0;
     int count_ = 0;
-    // The text of the kept lines, without what lines let go left in the buffer.
-    std::size_t keptBytes_ = 0;
 };
 
 } // namespace quillon
