@@ -1,6 +1,7 @@
 #include "bars/MarksAtClose.h"
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -16,9 +17,9 @@ const TMarkAtClose& MarkOf(const TMarksAtClose& marks, int row) {
     return marks[static_cast<std::size_t>(CheckedIndex(row, static_cast<int>(marks.size())))];
 }
 
-// The first stored line of the N that end at bar row `row`'s; below 0 when the file held fewer.
-int FirstLineOfRow(const TRun& run, int row) {
-    return run.StoreIndexOfRow(row) - (run.BarCount() - 1);
+// The first stored line of the N that end at stored line `line`; below 0 when the file held fewer.
+int FirstOfWindow(const TRun& run, int line) {
+    return line - (run.BarCount() - 1);
 }
 
 // The closes of stored lines, each line loaded once as LoadBars loads it. A run loads each of its
@@ -69,10 +70,10 @@ struct TRunStorage {
     TRunWaves waves;
 };
 
-TMarkAtClose MarkAtClose(const TRun& run, const TStoredCloses& lines, int row,
+TMarkAtClose MarkAtClose(const TRun& run, const TStoredCloses& lines, int line,
                          TRunStorage& storage) {
     const int N = run.BarCount();
-    const int first = FirstLineOfRow(run, row);
+    const int first = FirstOfWindow(run, line);
     if (first < 0 || !lines.Load(first, N, storage.bars.BarClose)) {
         return std::nullopt;
     }
@@ -86,53 +87,82 @@ TMarkAtClose MarkAtClose(const TRun& run, const TStoredCloses& lines, int row,
     return N - 1 < FirstTickRow ? TTick::None : TickAt(storage.waves, N - 1);
 }
 
+std::vector<int> LinesFrom(int first, int end) {
+    std::vector<int> lines;
+    for (int line = std::max(first, 0); line < end; ++line) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 } // namespace
 
-void WorkOutMarksAtClose(const TRun& run, std::span<const int> rows, TMarksAtClose& marks,
-                         unsigned threads) {
-    const int N = run.BarCount();
-    if (marks.size() < static_cast<std::size_t>(N)) {
+void WorkOutMarksAtClose(const TRun& run, int firstLine, std::span<const int> lines,
+                         TMarksAtClose& marks, unsigned threads, const TMarksProgress& progress) {
+    if (marks.size() < lines.size()) {
         ThrowRangeCheckError();
     }
-    // The stored lines that the rows' runs take in.
-    int first = run.StoreIndexOfRow(N);
+    const int size = static_cast<int>(marks.size());
+    // The stored lines that the lines' runs take in.
+    int first = run.LineCount();
     int last = -1;
-    for (const int row : rows) {
-        if (FirstLineOfRow(run, CheckedIndex(row, N)) >= 0) {
-            first = std::min(first, FirstLineOfRow(run, row));
-            last = std::max(last, run.StoreIndexOfRow(row));
+    for (const int line : lines) {
+        CheckedIndex(line - firstLine, size);
+        if (FirstOfWindow(run, CheckedIndex(line, run.LineCount())) >= 0) {
+            first = std::min(first, FirstOfWindow(run, line));
+            last = std::max(last, line);
         }
     }
-    const TStoredCloses lines(run, first, last);
+    const TStoredCloses stored(run, first, last);
 
     const unsigned allowed =
         threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
-    // Each row's entry is written by the one thread that took the row.
+    std::atomic<std::size_t> done = 0;
+    // Each line's entry is written by the one thread that took the line.
     ShareOut(
-        rows.size(), std::min<std::size_t>(allowed, rows.size()),
+        lines.size(), std::min<std::size_t>(allowed, lines.size()),
         [] { return std::make_unique<TRunStorage>(); },
         [&](TRunStorage& storage, std::size_t i) {
-            const int row = CheckedIndex(rows[i], N);
-            marks[static_cast<std::size_t>(row)] = MarkAtClose(run, lines, row, storage);
+            const int line = lines[i];
+            marks[static_cast<std::size_t>(line - firstLine)] =
+                MarkAtClose(run, stored, line, storage);
+            const std::size_t now = ++done;
+            if (progress) {
+                progress(now, lines.size());
+            }
         });
 }
 
 TMarksAtClose MarksAtClose(const TRun& run, unsigned threads) {
     TMarksAtClose marks(static_cast<std::size_t>(run.BarCount()));
-    std::vector<int> rows(marks.size());
-    for (int row = 0; row < run.BarCount(); ++row) {
-        rows[static_cast<std::size_t>(row)] = row;
-    }
-    WorkOutMarksAtClose(run, rows, marks, threads);
+    const int firstRowLine = run.StoreIndexOfRow(0);
+    const std::vector<int> lines = LinesFrom(firstRowLine, run.StoreIndexOfRow(run.BarCount()));
+    WorkOutMarksAtClose(run, firstRowLine, lines, marks, threads);
     return marks;
+}
+
+TMarksAtClose WholeFileMarksAtClose(const TRun& run, unsigned threads,
+                                    const TMarksProgress& progress) {
+    TMarksAtClose marks(static_cast<std::size_t>(run.LineCount()));
+    const std::vector<int> lines = LinesFrom(run.BarCount() - 1, run.LineCount());
+    WorkOutMarksAtClose(run, 0, lines, marks, threads, progress);
+    return marks;
+}
+
+TMarksAtClose LoadedBarsPart(const TRun& run, const TMarksAtClose& wholeFile) {
+    const int first = run.StoreIndexOfRow(0);
+    if (first < 0 || wholeFile.size() != static_cast<std::size_t>(run.LineCount())) {
+        ThrowRangeCheckError();
+    }
+    return TMarksAtClose(wholeFile.begin() + first, wholeFile.end());
 }
 
 TTick TurnAtClose(const TMarksAtClose& marks, int row) {
     const TMarkAtClose& mark = MarkOf(marks, row);
-    if (row == 0 || !mark || *mark == TTick::None) {
+    if (row == 0 || !mark) {
         return TTick::None;
     }
-    return MarkOf(marks, row - 1) != mark ? *mark : TTick::None;
+    return TurnOf(MarkOf(marks, row - 1).value_or(TTick::None), *mark);
 }
 
 int HeldAtClose(const TMarksAtClose& marks) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -27,15 +29,31 @@ using TMarkAtClose = std::optional<TTick>;
 // Entry r belongs to bar row r of the run.
 using TMarksAtClose = std::vector<TMarkAtClose>;
 
-// marks[row] := the mark at close of bar row `row` of run, a complete run (its bars loaded, its
-// waves worked out), for each of rows, on up to `threads` threads, the caller's included (0: one a
-// processor). marks must hold every bar row. Raises only what is no run's failure (out of
-// memory), after all threads have ended.
-void WorkOutMarksAtClose(const TRun& run, std::span<const int> rows, TMarksAtClose& marks,
-                         unsigned threads);
+// Told, from any of the threads at work, how many of the marks asked for are worked out so far and
+// how many there are; it must not raise.
+using TMarksProgress = std::function<void(std::size_t done, std::size_t total)>;
 
-// The marks at close of every bar row of run, a complete run, worked out afresh.
+// marks[line - firstLine] := the mark at close of stored line `line` of run, a complete run (its
+// bars loaded, its waves worked out): the newest row's mark of the run on stored lines
+// line-N+1..line. For each of lines, on up to `threads` threads, the caller's included (0: one a
+// processor). marks must hold an entry for each of lines. Raises only what is no run's failure (out
+// of memory), after all threads have ended.
+void WorkOutMarksAtClose(const TRun& run, int firstLine, std::span<const int> lines,
+                         TMarksAtClose& marks, unsigned threads,
+                         const TMarksProgress& progress = {});
+
+// The marks at close of every bar row of run, a complete run, worked out afresh: entry r for bar
+// row r.
 TMarksAtClose MarksAtClose(const TRun& run, unsigned threads = 0);
+
+// The marks at close of every stored line of run, worked out afresh: entry i for stored line i, the
+// loaded bars' being the last N. A line with fewer than N lines up to it has none.
+TMarksAtClose WholeFileMarksAtClose(const TRun& run, unsigned threads = 0,
+                                    const TMarksProgress& progress = {});
+
+// The loaded bars' part of marks of every stored line (WholeFileMarksAtClose): entry r for bar row
+// r.
+TMarksAtClose LoadedBarsPart(const TRun& run, const TMarksAtClose& wholeFile);
 
 // A turn at close: Up at a row whose mark at close is Up while the bar before's is not (Down
 // likewise), else None. Row 0's bar before is not loaded: it has None.

@@ -39,7 +39,7 @@ TTick TRun::MarkAt(int row) const {
 }
 
 std::int64_t TRun::FileLineOfRow(int row) const {
-    return firstFileLine_ + lineCount_ - N_ + row;
+    return FileLineOfStored(StoreIndexOfRow(row));
 }
 
 std::string_view TRun::LineOfRow(int row) const {

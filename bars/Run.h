@@ -72,6 +72,8 @@ public:
     // Stored line `index`, its text as the file gives it; the range error for an index outside
     // 0..LineCount()-1. Valid until the next ReadFile.
     std::string_view StoredLine(int index) const;
+    // The line index in the file (counted from 0) of stored line `index`.
+    std::int64_t FileLineOfStored(int index) const { return firstFileLine_ + index; }
     // Loads stored lines first..first+count-1 into bar rows 0..count-1 of bars, as LoadBars loads
     // the newest. Raises what LoadBars raises, and the range error when those lines are not all
     // stored.

@@ -6,8 +6,7 @@ namespace quillon {
 
 TTick TurnAt(const TRun& run, int row) {
     // The rows before FirstTickRow carry no mark, so the first marked bar of a run is a turn.
-    const TTick mark = run.MarkAt(row);
-    return mark != run.MarkAt(row - 1) ? mark : TTick::None;
+    return TurnOf(run.MarkAt(row - 1), run.MarkAt(row));
 }
 
 TNewestTurn NewestTurn(const TRun& run) {

@@ -7,6 +7,7 @@
 #include "bars/MarksAtClose.h"
 #include "bars/Run.h"
 #include "bars/RunFromTexts.h"
+#include "bars/TrackRecord.h"
 
 namespace quillon {
 
@@ -52,6 +53,8 @@ struct TWatchRow {
     TWaveDirection wave1 = TWaveDirection::Flat;
     // The marks at close, where they were asked for and the run completed.
     std::optional<TAtCloseSummary> atClose;
+    // The track records, where they were asked for and the run completed.
+    std::optional<TTrackSummaries> track;
 };
 
 // The words for a row's mark ("up", "down", "mixed") and wave ("rising", "falling", "flat"), as

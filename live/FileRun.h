@@ -7,6 +7,7 @@
 #include "bars/MarksAtClose.h"
 #include "bars/Run.h"
 #include "bars/RunFromTexts.h"
+#include "bars/TrackRecord.h"
 
 namespace quillon {
 
@@ -23,6 +24,9 @@ struct TFileRun {
     // The marks at close of the run's bars, for a complete run of a file whose marks at close
     // were asked for; none otherwise.
     std::shared_ptr<const TMarksAtClose> marksAtClose;
+    // The track records of a complete run of a file whose records were asked for (the whole
+    // file's among them where that was asked for); none otherwise.
+    std::shared_ptr<const TTrackRecords> trackRecords;
 };
 
 } // namespace quillon

@@ -27,6 +27,10 @@ public:
     const TRunSettings& Settings() const;
     // See TRunPool::WorkOutMarksAtClose.
     void WorkOutMarksAtClose(const QSet<QString>& paths) { pool_.WorkOutMarksAtClose(paths); }
+    // See TRunPool::WorkOutTrackRecords.
+    void WorkOutTrackRecords(const QSet<QString>& loadedBars, const QSet<QString>& wholeFile) {
+        pool_.WorkOutTrackRecords(loadedBars, wholeFile);
+    }
     // Runs a known file again once it is quiet, as if it had been rewritten.
     void RunAgain(const QString& path);
 
@@ -35,6 +39,8 @@ signals:
     void FileRemoved(const QString& path);
     // See TRunPool::CaughtUp.
     void CaughtUp();
+    // See TRunPool::Working.
+    void Working(const QString& path, int done, int total);
 
 private:
     void Finished(const TFileRun& run);

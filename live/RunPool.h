@@ -48,12 +48,19 @@ public:
     // keeping its marks from one run to the next so that a rewrite that adds a bar works out two
     // runs, not N. The marks of the other files are let go.
     void WorkOutMarksAtClose(const QSet<QString>& paths);
+    // The files whose runs from now on also work out their track records, with the marks at close
+    // they need (kept as above): over the loaded bars for `loadedBars`, and the whole file's as
+    // well for `wholeFile`. The records of the other files are no longer worked out.
+    void WorkOutTrackRecords(const QSet<QString>& loadedBars, const QSet<QString>& wholeFile);
 
 signals:
     void Finished(const TFileRun& run);
     // After the finished runs handed over last, when no run is under way or asked for: a batch of
     // files is through, and what waits to show its results can show them now.
     void CaughtUp();
+    // While a file's marks at close are worked out: how many of its runs are done, of how many;
+    // a few times a second at most, and once more when all are done.
+    void Working(const QString& path, int done, int total);
     // From a pool thread: finished runs wait to be taken on the pool's own thread.
     void Handed(QPrivateSignal);
 
