@@ -1,0 +1,54 @@
+#include "bars/RecordText.h"
+
+#include <cmath>
+
+#include "bars/WatchRow.h"
+
+namespace quillon {
+
+namespace {
+
+std::string WholePercent(double share) {
+    return std::to_string(std::lround(100.0 * share));
+}
+
+} // namespace
+
+std::string PointsText(std::int64_t points) {
+    const std::uint64_t magnitude =
+        points < 0 ? 0 - static_cast<std::uint64_t>(points) : static_cast<std::uint64_t>(points);
+    std::string digits = std::to_string(magnitude);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return (points > 0 ? "+" : points < 0 ? "-" : "") + digits;
+}
+
+std::string ProfitFactorText(const std::optional<double>& profitFactor) {
+    if (!profitFactor) {
+        return "no loss";
+    }
+    // snprintf's %f writes the C locale's point only while LC_NUMERIC is "C"; the digits are
+    // put together here so that a decimal-comma locale changes nothing.
+    const long long hundredths = std::llround(*profitFactor * 100.0);
+    const long long cents = hundredths % 100;
+    return std::to_string(hundredths / 100) + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+}
+
+std::string WinRateText(const TRecordSummary& summary) {
+    std::string text = std::to_string(summary.won) + " of " + std::to_string(summary.trades);
+    if (const std::optional<double> share = summary.WinShare(); share && summary.winRate) {
+        text += ", " + WholePercent(*share) + " %, 95 %: " + WholePercent(summary.winRate->low) +
+                "-" + WholePercent(summary.winRate->high) + " %";
+    }
+    return text;
+}
+
+std::string OpenPositionText(const TRecordSummary& summary) {
+    if (summary.openDirection == TTick::None) {
+        return "none";
+    }
+    return std::string(MarkText(summary.openDirection)) + ", " + PointsText(summary.openPoints);
+}
+
+} // namespace quillon
