@@ -22,6 +22,8 @@ TLivePipeline::TLivePipeline(TRunWork work, QObject* parent)
     connect(&watcher_, &TBarFileWatcher::Removed, this, &TLivePipeline::FileRemoved);
     connect(&pool_, &TRunPool::Finished, this, &TLivePipeline::Finished);
     connect(&pool_, &TRunPool::CaughtUp, this, &TLivePipeline::CaughtUp);
+    // Told from a pool thread: queued to this one.
+    connect(&pool_, &TRunPool::Working, this, &TLivePipeline::Working, Qt::QueuedConnection);
 }
 
 void TLivePipeline::Watch(const QStringList& folders, const QStringList& files) {

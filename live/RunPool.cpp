@@ -1,11 +1,13 @@
 #include "live/RunPool.h"
 
+#include <algorithm>
 #include <deque>
 #include <exception>
 #include <mutex>
 #include <utility>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRunnable>
 
@@ -19,6 +21,10 @@ namespace {
 // The engine keeps its arrays on the stack, about 2 MB at its deepest call: the main thread's
 // room, which a pool thread need not have by default.
 constexpr uint PoolThreadStackSize = 8u << 20;
+
+// How often the share done of a file's marks at close is told: often enough to see it move, seldom
+// enough to cost the window nothing.
+constexpr std::chrono::milliseconds ProgressInterval{100};
 
 // Whatever the work raises is its run's failure: let out of a pool thread it would end the
 // program, and its file would never be run again.
@@ -43,6 +49,7 @@ struct TRunPool::THandOver {
         std::uint64_t generation = 0;
         // The file's keeper of its marks at close, when they are asked for.
         std::shared_ptr<TMarksAtCloseCache> marksAtClose;
+        TRecordsAsked records = TRecordsAsked::None;
     };
     struct TFinished {
         TFileRun run;
@@ -59,6 +66,46 @@ struct TRunPool::THandOver {
     // One for each start of the runner, oldest first.
     std::deque<TJob> jobs;
     std::vector<TFinished> finished;
+};
+
+// Tells the pool, from the threads that work out a file's marks at close, how far they are: at
+// most every ProgressInterval, and once when all are done.
+class TRunPool::TProgressTeller {
+public:
+    TProgressTeller(std::shared_ptr<TRunPool::THandOver> handOver, QString path)
+        : handOver_(std::move(handOver))
+        , path_(std::move(path)) {}
+
+    void Tell(std::size_t done, std::size_t total) {
+        const std::lock_guard lock(mutex_);
+        total_ = total;
+        done_ = std::max(done_, done);
+        if (!told_.isValid() || told_.elapsed() >= ProgressInterval.count()) {
+            told_.start();
+            Emit(done_, total_);
+        }
+    }
+    void Done() {
+        const std::lock_guard lock(mutex_);
+        if (told_.isValid()) {
+            Emit(total_, total_);
+        }
+    }
+
+private:
+    void Emit(std::size_t done, std::size_t total) {
+        const std::lock_guard lock(handOver_->mutex);
+        if (handOver_->pool != nullptr) {
+            emit handOver_->pool->Working(path_, static_cast<int>(done), static_cast<int>(total));
+        }
+    }
+
+    const std::shared_ptr<TRunPool::THandOver> handOver_;
+    const QString path_;
+    std::mutex mutex_;
+    QElapsedTimer told_;
+    std::size_t done_ = 0;
+    std::size_t total_ = 0;
 };
 
 // Each start of it runs the oldest job. It is made once, before the pool has any thread, and
@@ -87,7 +134,7 @@ public:
         TFileRun run = Guarded(handOver.work, job.path, job.settings);
         run.path = job.path;
         if (job.marksAtClose && run.run && run.outcome.Completed()) {
-            WorkOutMarks(*job.marksAtClose, run);
+            WorkOutMarks(job, run);
         }
         const std::lock_guard lock(handOver.mutex);
         if (handOver.pool == nullptr) {
@@ -101,12 +148,28 @@ public:
     }
 
 private:
-    static void WorkOutMarks(TMarksAtCloseCache& keeper, TFileRun& run) {
+    void WorkOutMarks(const THandOver::TJob& job, TFileRun& run) {
+        const bool wholeFile = job.records == TRecordsAsked::WholeFile;
+        TProgressTeller teller(handOver_, job.path);
         try {
-            run.marksAtClose = std::make_shared<TMarksAtClose>(keeper.Update(*run.run));
+            const TMarksAtClose& marks = job.marksAtClose->Update(
+                *run.run, 0,
+                wholeFile ? TMarksAtCloseCache::TScope::WholeFile
+                          : TMarksAtCloseCache::TScope::LoadedBars,
+                [&teller](std::size_t done, std::size_t total) { teller.Tell(done, total); });
+            auto loaded = std::make_shared<TMarksAtClose>(
+                wholeFile ? LoadedBarsPart(*run.run, marks) : marks);
+            if (job.records != TRecordsAsked::None) {
+                run.trackRecords = std::make_shared<TTrackRecords>(
+                    TrackRecordsOf(*run.run, *loaded, wholeFile ? &marks : nullptr));
+            }
+            run.marksAtClose = std::move(loaded);
         } catch (const std::exception&) {
-            // Out of memory: the run is shown without them, and the keeper starts afresh.
+            // Out of memory, or records beyond a whole number of points: the run is shown
+            // without them, and the keeper starts afresh.
+            run.trackRecords.reset();
         }
+        teller.Done();
     }
 
     const std::shared_ptr<THandOver> handOver_;
@@ -179,20 +242,36 @@ void TRunPool::Request(const QString& path) {
 
 void TRunPool::Start(const QString& path) {
     running_.insert(path, false);
+    const TRecordsAsked records = wholeFileRecords_.contains(path)   ? TRecordsAsked::WholeFile
+                                  : loadedBarRecords_.contains(path) ? TRecordsAsked::LoadedBars
+                                                                     : TRecordsAsked::None;
     {
         const std::lock_guard lock(handOver_->mutex);
-        handOver_->jobs.push_back({path, settings_, generation_, marksAtClose_.value(path)});
+        handOver_->jobs.push_back({path, settings_, generation_, keepers_.value(path), records});
     }
     pool_->start(runner_);
 }
 
 void TRunPool::WorkOutMarksAtClose(const QSet<QString>& paths) {
-    for (auto kept = marksAtClose_.begin(); kept != marksAtClose_.end();) {
-        kept = paths.contains(kept.key()) ? std::next(kept) : marksAtClose_.erase(kept);
+    marksAtClose_ = paths;
+    KeepMarksAtClose();
+}
+
+void TRunPool::WorkOutTrackRecords(const QSet<QString>& loadedBars,
+                                   const QSet<QString>& wholeFile) {
+    loadedBarRecords_ = loadedBars;
+    wholeFileRecords_ = wholeFile;
+    KeepMarksAtClose();
+}
+
+void TRunPool::KeepMarksAtClose() {
+    const QSet<QString> wanted = marksAtClose_ | loadedBarRecords_ | wholeFileRecords_;
+    for (auto kept = keepers_.begin(); kept != keepers_.end();) {
+        kept = wanted.contains(kept.key()) ? std::next(kept) : keepers_.erase(kept);
     }
-    for (const QString& path : paths) {
-        if (!marksAtClose_.contains(path)) {
-            marksAtClose_.insert(path, std::make_shared<TMarksAtCloseCache>());
+    for (const QString& path : wanted) {
+        if (!keepers_.contains(path)) {
+            keepers_.insert(path, std::make_shared<TMarksAtCloseCache>());
         }
     }
 }

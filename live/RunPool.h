@@ -68,7 +68,10 @@ private:
     // The jobs for the pool's threads and the runs they hand back, and whether there is still a
     // pool to hand them to.
     struct THandOver;
+    class TProgressTeller;
     class TRunner;
+    // Which track records a run works out beside its marks at close.
+    enum class TRecordsAsked { None, LoadedBars, WholeFile };
 
     void Start(const QString& path);
     void TakeFinished();
@@ -77,9 +80,17 @@ private:
     std::uint64_t generation_ = 0;
     // The files being run, each with whether it is asked for again.
     QHash<QString, bool> running_;
-    // The marks at close kept for each file that asks for them; one run of a file at a time uses
-    // its keeper.
-    QHash<QString, std::shared_ptr<TMarksAtCloseCache>> marksAtClose_;
+    // The keepers for the files that any of the sets below names, the others let go.
+    void KeepMarksAtClose();
+
+    // The files whose marks at close are asked for, and whose records, over the loaded bars or
+    // the whole file.
+    QSet<QString> marksAtClose_;
+    QSet<QString> loadedBarRecords_;
+    QSet<QString> wholeFileRecords_;
+    // The marks at close kept for each of those files; one run of a file at a time uses its
+    // keeper.
+    QHash<QString, std::shared_ptr<TMarksAtCloseCache>> keepers_;
     TRunSettings settings_;
     std::shared_ptr<THandOver> handOver_;
     // Not a child: deleting it waits for every run, however long one hangs.

@@ -107,5 +107,39 @@ TEST(MarksAtCloseTest, TheKeeperAfterRewritesHoldsWhatAColdRunWorksOut) {
     rewrite(100, "bar count changed");
 }
 
+// Every stored line's mark at close, over a file of 120 lines at 40 bars with line 60 bad: none
+// before line 39 nor from 60 to 99, whose 40 lines take in the bad one. The cut file is the
+// oracle, for the first line that has a mark, those around the bad line's reach and the newest;
+// the keeper gives the same after a bar is added, working out the new line's run alone.
+TEST(MarksAtCloseTest, WholeFileMarksAreThoseOfTheFileCutAtEachLine) {
+    const TTempDir dir;
+    const std::vector<TGeneratedBar> bars = GenerateBars({.barCount = 121});
+    const TRunNumbers numbers{40, 10, 6};
+    TRun run;
+    RunFirstLines(dir, bars, 120, numbers, run, 60);
+    const TMarksAtClose whole = WholeFileMarksAtClose(run, 2);
+    ASSERT_EQ(whole.size(), 120u);
+    for (const int line : {38, 39, 59, 60, 99, 100, 119}) {
+        TRun cut;
+        TMarkAtClose oracle;
+        try {
+            RunFirstLines(dir, bars, line + 1, numbers, cut, 60);
+            oracle = cut.MarkAt(numbers.N - 1);
+        } catch (const QuillonError&) {
+        }
+        EXPECT_EQ(whole[line], oracle) << line;
+        EXPECT_EQ(whole[line].has_value(), (line >= 39 && line < 60) || line >= 100) << line;
+    }
+    EXPECT_EQ(LoadedBarsPart(run, whole), MarksAtClose(run, 2));
+
+    TMarksAtCloseCache keeper;
+    keeper.Update(run, 2, TMarksAtCloseCache::TScope::WholeFile);
+    TRun added;
+    RunFirstLines(dir, bars, 121, numbers, added, 60);
+    EXPECT_EQ(keeper.Update(added, 2, TMarksAtCloseCache::TScope::WholeFile),
+              WholeFileMarksAtClose(added, 2));
+    EXPECT_EQ(keeper.RunsWorkedOut(), 1);
+}
+
 } // namespace
 } // namespace quillon
