@@ -131,6 +131,31 @@ TEST_F(LivePipelineTest, EachSettledChangeOfAFileIsRunOnce) {
     EXPECT_EQ(finished.last()[0].value<TFileRun>().run->BarCount(), 600);
 }
 
+// A file whose whole record is asked for comes with the records that a cold computation gives,
+// and the share of its marks at close done is told, the last time as all.
+TEST_F(LivePipelineTest, RecordsComeWithTheRunAndTheShareDoneIsTold) {
+    ASSERT_TRUE(folder_.isValid());
+    WriteQuietFile(FileOf("EURUSD60.csv"), BarFileText(TBarFileSettings{.barCount = 700}));
+    QSignalSpy finished(&pipeline_, &TLivePipeline::RunFinished);
+    QSignalSpy working(&pipeline_, &TLivePipeline::Working);
+    pipeline_.WorkOutTrackRecords({}, {PathOf("EURUSD60.csv")});
+    pipeline_.Watch({}, {PathOf("EURUSD60.csv")});
+    ASSERT_TRUE(finished.wait(10000));
+    const TFileRun fileRun = finished[0][0].value<TFileRun>();
+    ASSERT_TRUE(fileRun.trackRecords && fileRun.trackRecords->wholeFile);
+    const TMarksAtClose whole = WholeFileMarksAtClose(*fileRun.run);
+    const TTrackRecords cold =
+        TrackRecordsOf(*fileRun.run, LoadedBarsPart(*fileRun.run, whole), &whole);
+    EXPECT_EQ(fileRun.trackRecords->wholeFile->summary.points, cold.wholeFile->summary.points);
+    EXPECT_EQ(fileRun.trackRecords->wholeFile->trades.size(), cold.wholeFile->trades.size());
+    EXPECT_EQ(fileRun.trackRecords->atClose.summary.points, cold.atClose.summary.points);
+    EXPECT_EQ(*fileRun.marksAtClose, LoadedBarsPart(*fileRun.run, whole));
+    QTest::qWait(50);
+    ASSERT_FALSE(working.isEmpty());
+    EXPECT_EQ(working.last()[1].toInt(), 201);
+    EXPECT_EQ(working.last()[2].toInt(), 201);
+}
+
 TEST(LivePipelineCloseTest, ClosesWithinASecondWhileARunHangs) {
     struct TGate {
         std::mutex mutex;
