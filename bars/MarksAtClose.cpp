@@ -166,12 +166,7 @@ TTick TurnAtClose(const TMarksAtClose& marks, int row) {
 }
 
 int HeldAtClose(const TMarksAtClose& marks) {
-    if (marks.empty() || !marks.back()) {
-        return 0;
-    }
-    const auto other = std::find_if(marks.rbegin(), marks.rend(),
-                                    [&marks](const TMarkAtClose& m) { return m != marks.back(); });
-    return static_cast<int>(other - marks.rbegin());
+    return marks.empty() || !marks.back() ? 0 : HeldAtEnd(marks);
 }
 
 std::optional<double> TAgreement::Percent() const {

@@ -257,13 +257,11 @@ TTrackRecords TrackRecordsOf(const TRun& run, const TMarksAtClose& loaded,
     const int N = run.BarCount();
     const int firstRowLine = run.StoreIndexOfRow(0);
     std::vector<double> closes(static_cast<std::size_t>(N));
-    std::vector<TTick> chartMarks(static_cast<std::size_t>(N));
     for (int row = 0; row < N; ++row) {
         closes[static_cast<std::size_t>(row)] = run.Bars().BarClose[row];
-        chartMarks[static_cast<std::size_t>(row)] = run.MarkAt(row);
     }
-    records.chart =
-        MakeRecord(TRecordKind::Chart, firstRowLine, closes, chartMarks, records.digits, spread);
+    records.chart = MakeRecord(TRecordKind::Chart, firstRowLine, closes, ChartMarks(run),
+                               records.digits, spread);
     records.atClose =
         MakeRecord(TRecordKind::AtClose, firstRowLine, std::move(closes),
                    MarksOf(loaded, 0, static_cast<std::size_t>(N)), records.digits, spread);

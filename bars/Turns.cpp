@@ -9,15 +9,30 @@ TTick TurnAt(const TRun& run, int row) {
     return TurnOf(run.MarkAt(row - 1), run.MarkAt(row));
 }
 
-TNewestTurn NewestTurn(const TRun& run) {
-    const int newest = run.BarCount() - 1;
-    const TTick turn = TurnAt(run, newest);
+std::vector<TTick> ChartMarks(const TRun& run) {
+    std::vector<TTick> marks(static_cast<std::size_t>(run.BarCount()));
+    for (int row = 0; row < run.BarCount(); ++row) {
+        marks[static_cast<std::size_t>(row)] = run.MarkAt(row);
+    }
+    return marks;
+}
+
+TBarStamp BarStampOf(std::string_view line) {
+    return {std::string(BarField(line, DateField)), std::string(BarField(line, TimeField)),
+            std::string(BarField(line, CloseField))};
+}
+
+TNewestTurn TurnAtBar(const TRun& run, int row, TTick turn) {
     if (turn == TTick::None) {
         return {};
     }
-    const std::string_view line = run.LineOfRow(newest);
-    return {turn, std::string(BarField(line, DateField)), std::string(BarField(line, TimeField)),
-            std::string(BarField(line, CloseField))};
+    TBarStamp stamp = BarStampOf(run.LineOfRow(row));
+    return {turn, std::move(stamp.date), std::move(stamp.time), std::move(stamp.close)};
+}
+
+TNewestTurn NewestTurn(const TRun& run) {
+    const int newest = run.BarCount() - 1;
+    return TurnAtBar(run, newest, TurnAt(run, newest));
 }
 
 } // namespace quillon

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "bars/Run.h"
 #include "bars/RunWaves.h"
@@ -19,8 +22,28 @@ constexpr TTick TurnOf(TTick before, TTick mark) {
 // TurnOf for bar row `row` of a complete run.
 TTick TurnAt(const TRun& run, int row);
 
-// The newest bar of a complete run when the waves turn there, with its date, time and close as the
-// file gives them, so that the user finds the bar in the terminal as it is written there.
+// The marks of every bar row of a complete run, oldest first.
+std::vector<TTick> ChartMarks(const TRun& run);
+
+// How many marks at the end of marks are the same as the last, the last included: for the marks of
+// bars, how many bars the newest mark has stood, the bars since the waves turned. 0 for none.
+template <typename Marks>
+int HeldAtEnd(const Marks& marks) {
+    const auto other = std::find_if(marks.rbegin(), marks.rend(),
+                                    [&marks](const auto& mark) { return mark != marks.back(); });
+    return static_cast<int>(other - marks.rbegin());
+}
+
+// A bar's date, time and close as its line gives them, so that the user finds the bar in the
+// terminal as it is written there.
+struct TBarStamp {
+    std::string date;
+    std::string time;
+    std::string close;
+};
+TBarStamp BarStampOf(std::string_view line);
+
+// A turn of the waves at a bar of a complete run, with the bar's stamp.
 struct TNewestTurn {
     TTick turn = TTick::None;
     std::string date;
@@ -28,7 +51,11 @@ struct TNewestTurn {
     std::string close;
 };
 
-// turn is None, and the texts empty, when the newest bar does not turn or the run has no bars.
+// The turn `turn` at bar row `row` of run with that bar's stamp; turn None and the texts empty
+// when turn is None.
+TNewestTurn TurnAtBar(const TRun& run, int row, TTick turn);
+
+// The newest bar's turn (TurnAt); None when the newest bar does not turn or the run has no bars.
 TNewestTurn NewestTurn(const TRun& run);
 
 } // namespace quillon

@@ -5,8 +5,8 @@
 #include <charconv>
 #include <new>
 
-#include "bars/GetField.h"
 #include "bars/RunFromTexts.h"
+#include "bars/Turns.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
 
@@ -38,15 +38,12 @@ std::string_view StemOf(std::string_view path) {
 
 void SumUpNewestBar(const TRun& run, TWatchRow& row) {
     const int newest = run.BarCount() - 1;
-    const std::string_view line = run.LineOfRow(newest);
-    row.date = BarField(line, DateField);
-    row.time = BarField(line, TimeField);
-    row.close = BarField(line, CloseField);
+    TBarStamp stamp = BarStampOf(run.LineOfRow(newest));
+    row.date = std::move(stamp.date);
+    row.time = std::move(stamp.time);
+    row.close = std::move(stamp.close);
     row.mark = run.MarkAt(newest);
-    row.barsSinceTurn = 0;
-    for (int bar = newest; bar >= 0 && run.MarkAt(bar) == row.mark; --bar) {
-        ++row.barsSinceTurn;
-    }
+    row.barsSinceTurn = HeldAtEnd(ChartMarks(run));
     if (newest >= 1) {
         const double last = run.Waves().CloseWave1()[newest];
         const double before = run.Waves().CloseWave1()[newest - 1];

@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QVariantMap>
 
-#include "bars/GetField.h"
 #include "bars/Turns.h"
 #include "live/EightBitText.h"
 
@@ -21,13 +20,7 @@ namespace {
 // The bar before the newest, which closed when the newest appeared, when it is a turn at close.
 TNewestTurn ClosedBarTurn(const TRun& run, const TMarksAtClose& marks) {
     const int closed = run.BarCount() - 2;
-    const TTick turn = closed < 0 ? TTick::None : TurnAtClose(marks, closed);
-    if (turn == TTick::None) {
-        return {};
-    }
-    const std::string_view line = run.LineOfRow(closed);
-    return {turn, std::string(BarField(line, DateField)), std::string(BarField(line, TimeField)),
-            std::string(BarField(line, CloseField))};
+    return closed < 0 ? TNewestTurn{} : TurnAtBar(run, closed, TurnAtClose(marks, closed));
 }
 
 } // namespace
