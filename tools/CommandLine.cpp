@@ -97,7 +97,8 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
             if (code == CodeOf(options[i], i)) {
                 if (options[i].value != nullptr) {
                     *options[i].value = optarg;
-                } else if (options[i].flag != nullptr) {
+                }
+                if (options[i].flag != nullptr) {
                     *options[i].flag = true;
                 }
                 line.given[i] = true;

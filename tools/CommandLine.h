@@ -10,7 +10,8 @@ namespace quillon {
 // An option that takes a value: "--NAME VALUE", "--NAME=VALUE", "-L VALUE" or "-LVALUE". Either
 // name may be missing (empty, or 0 for the letter). The value's text goes to *value, the last one
 // given winning; an option not given leaves *value as it was, which is how defaults are set. With
-// no value but a flag, the option takes no value ("--NAME", "-L") and sets *flag.
+// no value but a flag, the option takes no value ("--NAME", "-L") and sets *flag; with both, a
+// flag set tells that the value was given.
 struct TOption {
     std::string_view name;
     char letter = 0;

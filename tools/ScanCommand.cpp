@@ -1,13 +1,16 @@
 #include "tools/ScanCommand.h"
 
 #include <sched.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <thread>
 #include <vector>
 
 #include "base/IntegerText.h"
+#include "tools/ProgressLine.h"
 #include "tools/RunOptions.h"
 #include "tools/ScanFiles.h"
 #include "tools/ScanTable.h"
@@ -16,9 +19,9 @@ namespace quillon {
 
 namespace {
 
-std::string Usage(int processors) {
+std::string Usage(int processors, const TTrackOptions& track) {
     return R"(Usage: quillon-scan DIR|FILE... [--bars N] [--w1 L] [--w2 L] [--jobs N] [--format csv|json]
-                    [--at-close] [--follow [--turns]]
+                    [--at-close] [--track [--whole-file] [--spread S]] [--follow [--turns]]
 
 Works out each bar file as the Quillon window does and writes what its newest bar says, one row
 a file, to standard output. A DIR stands for its bar files, as the window's watch list takes them:
@@ -55,16 +58,39 @@ columns say how the marks have held up:
   agree     of the loaded bars with a mark at close (those with N lines up to their own), the
             share in % whose mark at close is the mark shown now, to a tenth
 
+With --track, the columns after all others sum up what the marks were worth traded stop and
+reverse (see quillon-waves --trades), before costs unless --spread is given: for the chart's
+marks over the loaded bars (the names end in _chart), for the marks at close over the same bars
+(_at_close) and, with --whole-file, for the marks at close of every line with N lines up to it
+(_whole_file), which takes a run a line:
+
+  trades_*  the trades closed; the position still open is in no column
+  won_*     those of them that made more than 0 points
+  win_low_*, win_high_*
+            the 95 % Wilson score interval of the share won, in %, to a tenth; empty before a
+            trade has closed
+  points_*  the closed trades' points summed, in the file's points (10^-D, D the most decimals
+            of any price in the file)
+  profit_factor_*
+            the points won over the points lost, to two decimals; empty where none was lost
+  drawdown_*
+            the largest fall in points of the closed trades' running total from its highest so
+            far, the total starting at 0
+
 CSV with a header line, a field quoted where it holds a comma, a quote or a line end; with
 --format json, an array of objects with the same names, null for what a row lacks, minutes,
-held, held_at_close and agree as numbers, and a byte that is not UTF-8 read as Latin-1.
+held, held_at_close, agree and the track records' figures as numbers, and a byte that is not
+UTF-8 read as Latin-1. While the track records are worked out, a line on standard error says how
+many files are done, when it is a terminal.
 
   --jobs N   files worked out side by side, 1 to )" +
            IntegerToText(MaxScanJobs) + " (default: the processors, " + IntegerToText(processors) +
            R"( here)
   --format F csv or json (default csv)
   --at-close add the columns mark_at_close, held_at_close and agree
-  --follow   after the table, keep watching the files and folders given and write a row each
+  --track    add the columns of the track records
+)" + track.Usage() +
+           R"(  --follow   after the table, keep watching the files and folders given and write a row each
              time a file's run changes: a rewrite has settled (a tenth of a second after its last
              change), a file came, or one went (its row says "no such file"); as JSON, one object
              a line. Each row is written at once; SIGINT or SIGTERM ends the program with status 0
@@ -76,7 +102,8 @@ held, held_at_close and agree as numbers, and a byte that is not UTF-8 read as L
 Exit status: 0 when at least one file was worked out; 1 when none could be, or when standard
 output cannot be written, with one line on standard error that starts with "quillon-scan: " and
 says why (standard output's, when both); 2 on a usage error (an unknown option, no DIR or FILE, a
-value out of its range, or a default lag above N), with a line naming it and one that points to
+value out of its range, --turns, --whole-file or --spread without the option they go with, or a
+default lag above N), with a line naming it and one that points to
 --help. With --follow, 0 when SIGINT or SIGTERM ends it, whether or not a file could be worked
 out, and 1 when standard output cannot be written.
 )";
@@ -89,6 +116,17 @@ bool ReadFormat(const std::string& text, TScanFormat& format) {
 
 } // namespace
 
+std::vector<TWatchRow> ScanRowsShowingProgress(const TScanRequest& request, char decimalSeparator,
+                                               TAtCloseKeepers* keepers) {
+    TProgressLine progress(ScanProgram, STDERR_FILENO);
+    TFilesProgress tell;
+    if (request.extras.track.track) {
+        tell = [&progress](std::size_t done, std::size_t total) { progress.Tell(done, total); };
+    }
+    return ScanRows(request.operands, request.numbers, ToolReadSettings(decimalSeparator),
+                    request.jobs, request.extras, keepers, tell);
+}
+
 int ProcessorCount() {
     cpu_set_t set;
     if (::sched_getaffinity(0, sizeof(set), &set) == 0) {
@@ -100,14 +138,20 @@ int ProcessorCount() {
 std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int processors,
                                    TScanRequest& request, std::string& out, std::string& err) {
     const int byDefault = std::clamp(processors, 1, MaxScanJobs);
-    const std::string usage = Usage(byDefault);
+    TTrackOptions trackOptions("--track");
+    const std::string usage = Usage(byDefault, trackOptions);
+    TTrackRequest& track = request.extras.track;
+    const std::array<TOption, 2> trackTable = trackOptions.Table(track);
     std::string jobsText = IntegerToText(byDefault);
     std::string formatText = "csv";
     const TOption extra[] = {{"jobs", 0, &jobsText},
                              {"format", 0, &formatText},
                              {"follow", 0, nullptr, &request.follow},
                              {"turns", 0, nullptr, &request.turns},
-                             {"at-close", 0, nullptr, &request.atClose}};
+                             {"at-close", 0, nullptr, &request.extras.atClose},
+                             {"track", 0, nullptr, &track.track},
+                             trackTable[0],
+                             trackTable[1]};
     if (const std::optional<int> status =
             ReadRunCommandLine(ScanProgram, args, extra, usage, {"DIR or FILE", true},
                                request.operands, request.numbers, out, err)) {
@@ -123,6 +167,9 @@ std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int p
     if (request.turns && !request.follow) {
         return UsageError(ScanProgram, "--turns: only with --follow", err);
     }
+    if (!trackOptions.Check(track, reason)) {
+        return UsageError(ScanProgram, reason, err);
+    }
     return std::nullopt;
 }
 
@@ -132,10 +179,8 @@ int ScanOnce(const TScanRequest& request, char decimalSeparator, std::string& ou
     const int status = ReportFailures(
         ScanProgram,
         [&] {
-            TAtCloseKeepers keepers;
-            rows = ScanRows(request.operands, request.numbers, ToolReadSettings(decimalSeparator),
-                            request.jobs, request.atClose ? &keepers : nullptr);
-            out += ScanTable(rows, request.format, request.atClose);
+            rows = ScanRowsShowingProgress(request, decimalSeparator, nullptr);
+            out += ScanTable(rows, request.format, request.extras.Columns());
         },
         err);
     const bool anyDone = std::any_of(rows.begin(), rows.end(),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "bars/Run.h"
+#include "tools/ScanFiles.h"
 #include "tools/ScanTable.h"
 
 namespace quillon {
@@ -26,8 +27,8 @@ struct TScanRequest {
     bool follow = false;
     // Only the rows whose newest bar turned, once per file, bar and direction; with follow only.
     bool turns = false;
-    // The columns of the marks at close too.
-    bool atClose = false;
+    // The columns of the marks at close, of the track records.
+    TRowExtras extras;
 };
 
 // Reads quillon-scan's arguments (those after the program's name) into request; --jobs is
@@ -40,6 +41,12 @@ std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int p
 // err; returns the exit status.
 int ScanOnce(const TScanRequest& request, char decimalSeparator, std::string& out,
              std::string& err);
+
+// The rows of request's files as ScanRows works them out, with keepers where given, and while the
+// track records are worked out, how many files are done on standard error when it is a terminal,
+// the line cleared before this returns.
+std::vector<TWatchRow> ScanRowsShowingProgress(const TScanRequest& request, char decimalSeparator,
+                                               TAtCloseKeepers* keepers);
 
 // The processors this process may run on.
 int ProcessorCount();

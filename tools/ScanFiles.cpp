@@ -1,6 +1,7 @@
 #include "tools/ScanFiles.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -9,6 +10,7 @@
 #include <system_error>
 
 #include "bars/BarFiles.h"
+#include "base/Errors.h"
 #include "base/ShareOut.h"
 
 namespace quillon {
@@ -65,21 +67,54 @@ std::string RealPath(const std::string& path) {
     return (error ? absolute.lexically_normal() : real).string();
 }
 
-void AddMarksAtClose(const TRun& run, TMarksAtCloseCache& keeper, unsigned threads,
-                     TWatchRow& row) {
-    if (!row.failure.empty()) {
+void AddExtras(const TRun& run, TMarksAtCloseCache& keeper, unsigned threads,
+               const TRowExtras& extras, TWatchRow& row) {
+    if (!row.failure.empty() || (!extras.atClose && !extras.track.track)) {
         return;
     }
     try {
-        row.atClose = AtCloseSummaryOf(run, keeper.Update(run, threads));
+        const bool wholeFile = extras.track.track && extras.track.wholeFile;
+        const TMarksAtClose& marks =
+            keeper.Update(run, threads,
+                          wholeFile ? TMarksAtCloseCache::TScope::WholeFile
+                                    : TMarksAtCloseCache::TScope::LoadedBars);
+        const TMarksAtClose loaded = wholeFile ? LoadedBarsPart(run, marks) : marks;
+        if (extras.atClose) {
+            row.atClose = AtCloseSummaryOf(run, loaded);
+        }
+        if (extras.track.track) {
+            row.track = SummariesOf(
+                TrackRecordsOf(run, loaded, wholeFile ? &marks : nullptr, extras.track.spread));
+        }
     } catch (const std::bad_alloc&) {
         row.failure = "out of memory";
+    } catch (const QuillonError& error) {
+        row.failure = error.Message();
     }
+}
+
+TTrackSummaries SummariesWithSpread(const TTrackRecords& records, std::int64_t spread) {
+    const auto summary = [&records, spread](const TRecord& record) {
+        std::vector<TTrade> trades = record.trades;
+        for (TTrade& trade : trades) {
+            // Each trade's points have records.spread off already.
+            if (__builtin_add_overflow(trade.points, records.spread - spread, &trade.points)) {
+                throw IntegerOverflowError();
+            }
+        }
+        return SummaryOf(trades);
+    };
+    TTrackSummaries summaries{summary(records.chart), summary(records.atClose), std::nullopt};
+    if (records.wholeFile) {
+        summaries.wholeFile = summary(*records.wholeFile);
+    }
+    return summaries;
 }
 
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
                                 const TRunNumbers& numbers, const TReadSettings& read, int jobs,
-                                TAtCloseKeepers* keepers) {
+                                const TRowExtras& extras, TAtCloseKeepers* keepers,
+                                const TFilesProgress& progress) {
     TScanPaths scan;
     for (const std::string& operand : operands) {
         std::error_code error;
@@ -94,9 +129,11 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
     std::vector<TWatchRow> rows(paths.size());
     // Made here, so that the threads only use them.
     std::vector<TMarksAtCloseCache*> keeperOf(paths.size());
-    for (std::size_t i = 0; keepers != nullptr && i < paths.size(); ++i) {
+    const bool marked = extras.atClose || extras.track.track;
+    for (std::size_t i = 0; marked && keepers != nullptr && i < paths.size(); ++i) {
         keeperOf[i] = &(*keepers)[paths[i]];
     }
+    std::atomic<std::size_t> done = 0;
     const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size());
     // Processors that no file is left for go to the waves of each run: a single file is worked
     // out as quillon-waves works it out.
@@ -111,7 +148,13 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
         [&](TRun& run, std::size_t i) {
             rows[i] = WatchRowOf(paths[i], numbers, read, run);
             if (keeperOf[i] != nullptr) {
-                AddMarksAtClose(run, *keeperOf[i], waveThreads, rows[i]);
+                AddExtras(run, *keeperOf[i], waveThreads, extras, rows[i]);
+            } else if (marked) {
+                TMarksAtCloseCache once;
+                AddExtras(run, once, waveThreads, extras, rows[i]);
+            }
+            if (progress) {
+                progress(++done, paths.size());
             }
         });
 

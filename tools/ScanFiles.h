@@ -1,13 +1,33 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "bars/MarksAtCloseCache.h"
+#include "bars/TrackRecord.h"
 #include "bars/WatchRow.h"
+#include "tools/ScanTable.h"
+#include "tools/TrackOptions.h"
 
 namespace quillon {
+
+// What a row holds beyond what its run says of the newest bar.
+struct TRowExtras {
+    // The marks at close summed up (TWatchRow::atClose).
+    bool atClose = false;
+    // The track records summed up (TWatchRow::track), the whole file's too where asked for.
+    TTrackRequest track;
+
+    TScanColumns Columns() const { return {atClose, track.track, track.wholeFile}; }
+};
+
+// Told, from any of the threads at work, how many of the files are worked out, of how many; it
+// must not raise.
+using TFilesProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // The rows of quillon-scan: one for each FILE operand as given and one for each bar file of each
 // DIR operand (BarFileNames), the files worked out on up to jobs threads, each thread with its own
@@ -16,17 +36,26 @@ namespace quillon {
 // A DIR that cannot be listed gives a row of its own with the reason. Sorted by file name
 // (BarFileNameLess), then by path.
 //
-// With keepers, each row of a complete run gets its marks at close, worked out with the keeper of
-// its path in keepers (made where there is none), so that a caller that goes on with the files
-// works out only what changes.
+// With extras, each row of a complete run gets them, the marks at close they need worked out with
+// the keeper of its path in keepers (made where there is none), so that a caller that goes on
+// with the files works out only what changes; without keepers, afresh. progress is told after
+// each file.
 using TAtCloseKeepers = std::map<std::string, TMarksAtCloseCache>;
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
                                 const TRunNumbers& numbers, const TReadSettings& read, int jobs,
-                                TAtCloseKeepers* keepers = nullptr);
+                                const TRowExtras& extras = {}, TAtCloseKeepers* keepers = nullptr,
+                                const TFilesProgress& progress = {});
 
-// The row of a run of the keeper's file that completed gets its marks at close, worked out on up
-// to `threads` threads (0: one a processor); storage that cannot be had is the row's failure.
-void AddMarksAtClose(const TRun& run, TMarksAtCloseCache& keeper, unsigned threads, TWatchRow& row);
+// The row of a run of the keeper's file that completed gets extras, the marks at close worked out
+// on up to `threads` threads (0: one a processor): the loaded bars', or every line's for the whole
+// file's record. Storage that cannot be had, or a record whose points overflow, is the row's
+// failure.
+void AddExtras(const TRun& run, TMarksAtCloseCache& keeper, unsigned threads,
+               const TRowExtras& extras, TWatchRow& row);
+
+// The summaries of records as with spread points off each trade, whatever spread they were
+// worked out with.
+TTrackSummaries SummariesWithSpread(const TTrackRecords& records, std::int64_t spread);
 
 // What tells one file from another: its real path, the links in it followed and "." and ".."
 // resolved as far as the file and its folders exist; else the path made absolute, or as given.

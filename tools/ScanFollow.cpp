@@ -9,9 +9,12 @@
 #include <vector>
 
 #include <QCoreApplication>
+#include <QHash>
+#include <QSet>
 #include <QSocketNotifier>
 
 #include "bars/ReadBarLines.h"
+#include "base/Errors.h"
 #include "base/IntegerText.h"
 #include "live/LivePipeline.h"
 #include "live/RunPolicy.h"
@@ -54,6 +57,63 @@ TRunSettings SettingsOf(const TRunNumbers& numbers, char decimalSeparator) {
     return settings;
 }
 
+// The files whose runs the pipeline works out the track records of: each file it tells of, from
+// its first run on, since a folder's files are known only as they come.
+class TTrackAsker {
+public:
+    TTrackAsker(TLivePipeline& pipeline, bool wholeFile)
+        : pipeline_(pipeline)
+        , wholeFile_(wholeFile) {}
+
+    // Whether the row of run, a complete run, may go out without its records: false when it is to
+    // be made again with them. A run made before its file was asked for, or started while it was,
+    // lacks them; one that lacks them a few times in a row is let through without them, so that a
+    // pool that cannot have them (out of memory) does not stop the file's rows.
+    bool LetThrough(const TFileRun& run) {
+        if (!asked_.contains(run.path)) {
+            asked_.insert(run.path);
+            Ask();
+        }
+        if (missed_[run.path]++ < MaxMissed) {
+            pipeline_.RunAgain(run.path);
+            return false;
+        }
+        return true;
+    }
+    void Got(const QString& path) { missed_.remove(path); }
+    void Forget(const QString& path) {
+        missed_.remove(path);
+        if (asked_.remove(path)) {
+            Ask();
+        }
+    }
+
+private:
+    static constexpr int MaxMissed = 3;
+
+    void Ask() { pipeline_.WorkOutTrackRecords(asked_, wholeFile_ ? asked_ : QSet<QString>()); }
+
+    TLivePipeline& pipeline_;
+    const bool wholeFile_;
+    QSet<QString> asked_;
+    QHash<QString, int> missed_;
+};
+
+// The track records of run, a complete run, summed up into row with spread points off each trade.
+// False when the row is not to be written, the file being run again for its records.
+bool AddTrack(const TFileRun& run, std::int64_t spread, TTrackAsker& asker, TWatchRow& row) {
+    if (!run.trackRecords) {
+        return asker.LetThrough(run);
+    }
+    asker.Got(run.path);
+    try {
+        row.track = SummariesWithSpread(*run.trackRecords, spread);
+    } catch (const QuillonError& error) {
+        row.failure = error.Message();
+    }
+    return true;
+}
+
 } // namespace
 
 int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& err) {
@@ -66,12 +126,12 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
     // Each file's marks at close, kept from the table on, so that a rewrite works out only the
     // runs whose lines changed.
     TAtCloseKeepers keepers;
+    const TRowExtras& extras = request.extras;
     if (ReportFailures(
             ScanProgram,
             [&] {
-                rows =
-                    ScanRows(request.operands, request.numbers, ToolReadSettings(decimalSeparator),
-                             request.jobs, request.atClose ? &keepers : nullptr);
+                rows = ScanRowsShowingProgress(request, decimalSeparator,
+                                               extras.atClose ? &keepers : nullptr);
             },
             err) != ExitSuccess) {
         return ExitFailure;
@@ -86,7 +146,7 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
         }
     }
     if (const int error =
-            WriteAll(STDOUT_FILENO, ScanTable(shown, request.format, request.atClose))) {
+            WriteAll(STDOUT_FILENO, ScanTable(shown, request.format, extras.Columns()))) {
         return WriteFailed(error, err);
     }
 
@@ -100,34 +160,42 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
             return;
         }
         if (const int error =
-                WriteAll(STDOUT_FILENO, ScanRowLine(row, request.format, request.atClose))) {
+                WriteAll(STDOUT_FILENO, ScanRowLine(row, request.format, extras.Columns()))) {
             status = WriteFailed(error, err);
             QCoreApplication::quit();
         }
     };
     TLivePipeline pipeline;
     pipeline.UseSettings(SettingsOf(request.numbers, decimalSeparator));
-    QObject::connect(&pipeline, &TLivePipeline::RunFinished, &application,
-                     [&](const TFileRun& run) {
-                         // Its writer still at it: the pipeline runs it again once it lets go.
-                         if (run.held) {
-                             return;
-                         }
-                         const std::string path = paths.Shown(run.path);
-                         if (!run.run) {
-                             write(FailedRow(path, run.outcome.failure));
-                             return;
-                         }
-                         TWatchRow row = WatchRowOf(path, *run.run, run.outcome);
-                         if (request.atClose) {
-                             AddMarksAtClose(*run.run, keepers[path], 0, row);
-                         }
-                         write(row);
-                     });
+    TTrackAsker asker(pipeline, extras.track.wholeFile);
+    QObject::connect(
+        &pipeline, &TLivePipeline::RunFinished, &application, [&](const TFileRun& run) {
+            // Its writer still at it: the pipeline runs it again once it lets go.
+            if (run.held) {
+                return;
+            }
+            const std::string path = paths.Shown(run.path);
+            if (!run.run) {
+                write(FailedRow(path, run.outcome.failure));
+                return;
+            }
+            TWatchRow row = WatchRowOf(path, *run.run, run.outcome);
+            if (extras.track.track && row.failure.empty() &&
+                !AddTrack(run, extras.track.spread, asker, row)) {
+                return;
+            }
+            if (extras.atClose && run.marksAtClose && row.failure.empty()) {
+                row.atClose = AtCloseSummaryOf(*run.run, *run.marksAtClose);
+            } else if (extras.atClose) {
+                AddExtras(*run.run, keepers[path], 0, {.atClose = true, .track = {}}, row);
+            }
+            write(row);
+        });
     QObject::connect(&pipeline, &TLivePipeline::FileRemoved, &application,
                      [&](const QString& path) {
                          const std::string shown = paths.Shown(path);
                          keepers.erase(shown);
+                         asker.Forget(path);
                          write(FailedRow(shown, ReadFailureText(TReadFailure::NoSuchFile)));
                      });
     QSocketNotifier stopNotifier(stop.Descriptor(), QSocketNotifier::Read);

@@ -17,8 +17,9 @@ bool TScanRowFilter::Take(const TWatchRow& row) {
         const TTick turn = NewestTurnOf(row);
         return turn != TTick::None && turns_.FirstTime(row.path, row.date + ' ' + row.time, turn);
     }
-    // Every column, the marks at close's too (empty where they were not asked for).
-    std::string line = ScanRowLine(row, TScanFormat::Csv, true);
+    // Every column, the marks at close's and the track records' too (empty where they were not
+    // asked for).
+    std::string line = ScanRowLine(row, TScanFormat::Csv, {true, true, true});
     std::string& last = written_[row.path];
     if (line == last) {
         return false;

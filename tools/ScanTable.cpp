@@ -5,27 +5,21 @@
 #include <charconv>
 #include <optional>
 
+#include "bars/RecordText.h"
 #include "base/IntegerText.h"
+#include "tools/CsvField.h"
 
 namespace quillon {
 
 namespace {
 
-constexpr std::array<std::string_view, 14> Columns{
-    "file", "symbol", "period", "minutes", "date",          "time",          "close",
-    "mark", "held",   "wave1",  "failure", "mark_at_close", "held_at_close", "agree"};
-// The columns written without atClose: the first ones.
-constexpr std::size_t PlainColumns = 11;
-
-// Numbers, which JSON writes as such.
-bool IsNumberColumn(std::string_view column) {
-    return column == "minutes" || column == "held" || column == "held_at_close" ||
-           column == "agree";
-}
-
-std::size_t ColumnCount(bool atClose) {
-    return atClose ? Columns.size() : PlainColumns;
-}
+// One column of a row: its name, its text (nothing where the row has no value), and whether JSON
+// writes it as a number.
+struct TCell {
+    std::string name;
+    std::optional<std::string> text;
+    bool number = false;
+};
 
 // A share in % to a tenth, as "53.7", whatever the locale.
 std::string PercentText(double percent) {
@@ -35,52 +29,75 @@ std::string PercentText(double percent) {
     return std::string(text.data(), end);
 }
 
-// A row's texts by column; nothing where the row has no value.
-using TCells = std::array<std::optional<std::string>, Columns.size()>;
-
-TCells CellsOf(const TWatchRow& row) {
-    TCells cells;
-    cells[0] = row.path;
-    if (row.symbolPeriod) {
-        cells[1] = row.symbolPeriod->symbol;
-        cells[2] = PeriodName(row.symbolPeriod->periodMinutes);
-        cells[3] = IntegerToText(row.symbolPeriod->periodMinutes);
-    }
-    if (!row.failure.empty()) {
-        cells[10] = row.failure;
-        return cells;
-    }
-    cells[4] = row.date;
-    cells[5] = row.time;
-    cells[6] = row.close;
-    cells[7] = MarkText(row.mark);
-    cells[8] = IntegerToText(row.barsSinceTurn);
-    cells[9] = DirectionText(row.wave1);
-    if (row.atClose && row.atClose->mark) {
-        cells[11] = MarkText(*row.atClose->mark);
-        cells[12] = IntegerToText(row.atClose->held);
-    }
-    if (const std::optional<double> percent =
-            row.atClose ? row.atClose->agreement.Percent() : std::nullopt) {
-        cells[13] = PercentText(*percent);
-    }
-    return cells;
+// make()'s text where the row has it.
+template <typename Make>
+std::optional<std::string> If(bool has, const Make& make) {
+    return has ? std::optional<std::string>(make()) : std::nullopt;
 }
 
-// Quoted, with its quotes doubled, when it holds a delimiter, a quote or a line end.
-void AppendCsvField(std::string& out, std::string_view text) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out += text;
-        return;
+// The columns of one record's summary, named with the record's name after the figure's.
+void AddRecordCells(std::vector<TCell>& cells, TRecordKind kind, const TRecordSummary* summary) {
+    const std::string name(RecordKindName(kind));
+    const bool has = summary != nullptr;
+    const bool closed = has && summary->winRate;
+    cells.push_back(
+        {"trades_" + name, If(has, [&] { return IntegerToText(summary->trades); }), true});
+    cells.push_back({"won_" + name, If(has, [&] { return IntegerToText(summary->won); }), true});
+    cells.push_back({"win_low_" + name,
+                     If(closed, [&] { return PercentText(100.0 * summary->winRate->low); }), true});
+    cells.push_back({"win_high_" + name,
+                     If(closed, [&] { return PercentText(100.0 * summary->winRate->high); }),
+                     true});
+    cells.push_back(
+        {"points_" + name, If(has, [&] { return std::to_string(summary->points); }), true});
+    // Empty for "no loss", which is no number.
+    cells.push_back(
+        {"profit_factor_" + name,
+         If(has && summary->profitFactor, [&] { return ProfitFactorText(summary->profitFactor); }),
+         true});
+    cells.push_back(
+        {"drawdown_" + name, If(has, [&] { return std::to_string(summary->drawdown); }), true});
+}
+
+// A row's cells in the order of the columns; an empty row gives the header's names.
+std::vector<TCell> CellsOf(const TWatchRow& row, const TScanColumns& columns) {
+    const std::optional<TSymbolPeriod>& named = row.symbolPeriod;
+    const bool ran = row.failure.empty();
+    std::vector<TCell> cells{
+        {"file", row.path},
+        {"symbol", If(named.has_value(), [&] { return named->symbol; })},
+        {"period", If(named.has_value(), [&] { return PeriodName(named->periodMinutes); })},
+        {"minutes", If(named.has_value(), [&] { return IntegerToText(named->periodMinutes); }),
+         true},
+        {"date", If(ran, [&] { return row.date; })},
+        {"time", If(ran, [&] { return row.time; })},
+        {"close", If(ran, [&] { return row.close; })},
+        {"mark", If(ran, [&] { return std::string(MarkText(row.mark)); })},
+        {"held", If(ran, [&] { return IntegerToText(row.barsSinceTurn); }), true},
+        {"wave1", If(ran, [&] { return std::string(DirectionText(row.wave1)); })},
+        {"failure", If(!ran, [&] { return row.failure; })}};
+    if (columns.atClose) {
+        const TAtCloseSummary* atClose = ran && row.atClose ? &*row.atClose : nullptr;
+        const bool marked = atClose != nullptr && atClose->mark;
+        const std::optional<double> percent =
+            atClose != nullptr ? atClose->agreement.Percent() : std::nullopt;
+        cells.push_back(
+            {"mark_at_close", If(marked, [&] { return std::string(MarkText(*atClose->mark)); })});
+        cells.push_back(
+            {"held_at_close", If(marked, [&] { return IntegerToText(atClose->held); }), true});
+        cells.push_back(
+            {"agree", If(percent.has_value(), [&] { return PercentText(*percent); }), true});
     }
-    out += '"';
-    for (const char c : text) {
-        out += c;
-        if (c == '"') {
-            out += '"';
+    if (columns.track) {
+        const TTrackSummaries* track = ran && row.track ? &*row.track : nullptr;
+        AddRecordCells(cells, TRecordKind::Chart, track ? &track->chart : nullptr);
+        AddRecordCells(cells, TRecordKind::AtClose, track ? &track->atClose : nullptr);
+        if (columns.wholeFile) {
+            AddRecordCells(cells, TRecordKind::WholeFile,
+                           track && track->wholeFile ? &*track->wholeFile : nullptr);
         }
     }
-    out += '"';
+    return cells;
 }
 
 // The length of the well-formed UTF-8 sequence that starts at text[at], 0 when there is none:
@@ -140,50 +157,49 @@ void AppendJsonString(std::string& out, std::string_view text) {
     out += '"';
 }
 
-void AppendCsvLine(std::string& out, const TWatchRow& row, bool atClose) {
-    const TCells cells = CellsOf(row);
-    const std::size_t columns = ColumnCount(atClose);
-    for (std::size_t i = 0; i < columns; ++i) {
-        AppendCsvField(out, cells[i].value_or(""));
-        out += i + 1 < columns ? ',' : '\n';
+void AppendCsvLine(std::string& out, const TWatchRow& row, const TScanColumns& columns) {
+    const std::vector<TCell> cells = CellsOf(row, columns);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        AppendCsvField(out, cells[i].text.value_or(""));
+        out += i + 1 < cells.size() ? ',' : '\n';
     }
 }
 
-void AppendJsonObject(std::string& out, const TWatchRow& row, bool atClose) {
-    const TCells cells = CellsOf(row);
-    for (std::size_t i = 0; i < ColumnCount(atClose); ++i) {
+void AppendJsonObject(std::string& out, const TWatchRow& row, const TScanColumns& columns) {
+    const std::vector<TCell> cells = CellsOf(row, columns);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
         out += i == 0 ? "{\"" : ",\"";
-        out += Columns[i];
+        out += cells[i].name;
         out += "\":";
-        if (!cells[i]) {
+        if (!cells[i].text) {
             out += "null";
-        } else if (IsNumberColumn(Columns[i])) {
-            out += *cells[i];
+        } else if (cells[i].number) {
+            out += *cells[i].text;
         } else {
-            AppendJsonString(out, *cells[i]);
+            AppendJsonString(out, *cells[i].text);
         }
     }
     out += '}';
 }
 
-std::string Csv(const std::vector<TWatchRow>& rows, bool atClose) {
+std::string Csv(const std::vector<TWatchRow>& rows, const TScanColumns& columns) {
     std::string out;
-    const std::size_t columns = ColumnCount(atClose);
-    for (std::size_t i = 0; i < columns; ++i) {
-        out += Columns[i];
-        out += i + 1 < columns ? ',' : '\n';
+    const std::vector<TCell> header = CellsOf(TWatchRow(), columns);
+    for (std::size_t i = 0; i < header.size(); ++i) {
+        out += header[i].name;
+        out += i + 1 < header.size() ? ',' : '\n';
     }
     for (const TWatchRow& row : rows) {
-        AppendCsvLine(out, row, atClose);
+        AppendCsvLine(out, row, columns);
     }
     return out;
 }
 
-std::string Json(const std::vector<TWatchRow>& rows, bool atClose) {
+std::string Json(const std::vector<TWatchRow>& rows, const TScanColumns& columns) {
     std::string out = "[";
     for (std::size_t r = 0; r < rows.size(); ++r) {
         out += r == 0 ? "\n" : ",\n";
-        AppendJsonObject(out, rows[r], atClose);
+        AppendJsonObject(out, rows[r], columns);
     }
     out += rows.empty() ? "]\n" : "\n]\n";
     return out;
@@ -191,17 +207,18 @@ std::string Json(const std::vector<TWatchRow>& rows, bool atClose) {
 
 } // namespace
 
-std::string ScanTable(const std::vector<TWatchRow>& rows, TScanFormat format, bool atClose) {
-    return format == TScanFormat::Json ? Json(rows, atClose) : Csv(rows, atClose);
+std::string ScanTable(const std::vector<TWatchRow>& rows, TScanFormat format,
+                      const TScanColumns& columns) {
+    return format == TScanFormat::Json ? Json(rows, columns) : Csv(rows, columns);
 }
 
-std::string ScanRowLine(const TWatchRow& row, TScanFormat format, bool atClose) {
+std::string ScanRowLine(const TWatchRow& row, TScanFormat format, const TScanColumns& columns) {
     std::string out;
     if (format == TScanFormat::Json) {
-        AppendJsonObject(out, row, atClose);
+        AppendJsonObject(out, row, columns);
         out += '\n';
     } else {
-        AppendCsvLine(out, row, atClose);
+        AppendCsvLine(out, row, columns);
     }
     return out;
 }

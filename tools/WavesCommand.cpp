@@ -9,13 +9,16 @@
 #include "bars/Run.h"
 #include "bars/WatchRow.h"
 #include "tools/ToolCommand.h"
+#include "tools/TrackOptions.h"
+#include "tools/TradesCsv.h"
 
 namespace quillon {
 
 namespace {
 
-std::string Usage() {
+std::string Usage(const TTrackOptions& track) {
     return R"(Usage: quillon-waves FILE [--bars N] [--w1 L] [--w2 L] [--at-close]
+       quillon-waves FILE --trades [--whole-file] [--spread S] [--bars N] [--w1 L] [--w2 L]
 
 Reads the newest N bars of a bar file (one bar a line: date,time,open,high,low,close,volume),
 works out their four waves as the Quillon window does, and writes one CSV row per bar to
@@ -34,9 +37,27 @@ lines up to the bar's, with the same N and lags; empty where that mark was none,
 than N lines end at the bar's and where that run fails. The newest bar's is provisional until the
 next bar appears.
 
+With --trades it writes, in place of the bars, the trades of the marks traded stop and reverse,
+one CSV row a trade:
+
+  record,direction,opened_line,opened_date,opened_time,opened_price,closed_line,closed_date,
+  closed_time,closed_price,points
+
+record is "chart" for the chart's marks over the loaded bars, then "at_close" for the marks at
+close over the same bars and, with --whole-file, "whole_file" for the marks at close of every
+line with N lines up to it, over all the lines; each record's trades oldest first. A turn is a
+bar whose mark is up or down and not the bar before's; the first bar and the newest, still
+forming, make none. A turn against the position held closes it at the turn bar's close and opens
+one its way ("up" bought, "down" sold) at the same close; a turn the held way changes nothing.
+The position still open comes last, with empty closing fields. The lines count from 0 as the
+line column does; the date, time and price are the line's date, time and close as the file
+writes them. points is what the trade made, at the newest bar's close for the open one, in the
+file's points (10^-D, D the most decimals of any price in the file) less the spread.
+
   --at-close add the column mark_at_close
-)" + RunOptionsUsage() +
-           RunReadingUsage() +
+  --trades   write the trades in place of the bars
+)" + track.Usage() +
+           RunOptionsUsage() + RunReadingUsage() +
            R"(
 Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
 "quillon-waves: " and gives the reason: a file that cannot be read gives "cannot read FILE: " and
@@ -44,7 +65,8 @@ why (no such file, not a regular file, permission denied, held or being written 
 program); its content or the computation give the window's own messages (a file with fewer lines
 than N gives "Range check error"); standard output that cannot be written gives "cannot write to
 standard output: " and why; 2 on a usage error (an unknown option, a missing FILE, a value out of
-its range, or a default lag above N), with a line naming it and one that points to --help.
+its range, --whole-file or --spread without --trades, --at-close with it, or a default lag above
+N), with a line naming it and one that points to --help.
 )";
 }
 
@@ -101,19 +123,51 @@ std::string WavesCsv(const TRunOptions& options, bool atClose, char decimalSepar
     return csv;
 }
 
+// The trades of the run's records: the marks at close of the loaded bars, or of every line with
+// wholeFile, give them.
+std::string TradesOfRun(const TRunOptions& options, const TTrackRequest& track,
+                        char decimalSeparator) {
+    TRun run;
+    WorkOutRun(options.path, options.numbers, ToolReadSettings(decimalSeparator), run);
+    if (!track.wholeFile) {
+        return TradesCsv(run, TrackRecordsOf(run, MarksAtClose(run), nullptr, track.spread));
+    }
+    const TMarksAtClose wholeFile = WholeFileMarksAtClose(run);
+    return TradesCsv(run,
+                     TrackRecordsOf(run, LoadedBarsPart(run, wholeFile), &wholeFile, track.spread));
+}
+
 } // namespace
 
 int RunWavesCommand(std::span<const std::string_view> args, char decimalSeparator, std::string& out,
                     std::string& err) {
     TRunOptions options;
     bool atClose = false;
-    const TOption extra[] = {{"at-close", 0, nullptr, &atClose}};
+    TTrackRequest track;
+    TTrackOptions trackOptions("--trades");
+    const std::array<TOption, 2> trackTable = trackOptions.Table(track);
+    const TOption extra[] = {{"at-close", 0, nullptr, &atClose},
+                             {"trades", 0, nullptr, &track.track},
+                             trackTable[0],
+                             trackTable[1]};
     if (const std::optional<int> status =
-            ReadToolOptions(WavesProgram, args, extra, Usage(), options, out, err)) {
+            ReadToolOptions(WavesProgram, args, extra, Usage(trackOptions), options, out, err)) {
         return *status;
     }
+    std::string reason;
+    if (!trackOptions.Check(track, reason)) {
+        return UsageError(WavesProgram, reason, err);
+    }
+    if (atClose && track.track) {
+        return UsageError(WavesProgram, "--at-close: not with --trades", err);
+    }
     return ReportFailures(
-        WavesProgram, [&] { out += WavesCsv(options, atClose, decimalSeparator); }, err);
+        WavesProgram,
+        [&] {
+            out += track.track ? TradesOfRun(options, track, decimalSeparator)
+                               : WavesCsv(options, atClose, decimalSeparator);
+        },
+        err);
 }
 
 } // namespace quillon
