@@ -1,7 +1,11 @@
 // The "Watch list" page: a row for each bar file of the chosen file's folder, kept current as the
 // files come, are rewritten and go.
 
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 
@@ -132,6 +136,101 @@ TEST_F(WatchListTest, RowsComeChangeAndGoWithTheFolderAndADoubleClickChoosesTheF
     EXPECT_TRUE(Eventually([&] { return View().model()->rowCount() == 1; }));
     QTest::qWait(300);
     EXPECT_EQ(View().model()->rowCount(), 1);
+}
+
+TEST_F(WatchListTest, ColumnsFitTheRowsOnceTheListIsFilledAndThenKeepTheUsersWidths) {
+    // Dates as another exporter than the terminal's script writes them, longer than its own.
+    std::vector<TGeneratedBar> bars = GenerateBars({});
+    for (TGeneratedBar& bar : bars) {
+        bar.date = bar.date.substr(0, 4) + '-' + bar.date.substr(4, 2) + '-' +
+                   bar.date.substr(6, 2) + " UTC";
+    }
+    ChooseFile(BarFile(QStringLiteral("files"), BarFileText(bars)));
+    ASSERT_TRUE(Eventually([&] { return View().model()->rowCount() == 1; }));
+    const int cellMargins = 2 * (View().style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    const int dateWidth =
+        View().fontMetrics().horizontalAdvance(Cell("EURUSD60.csv", Model::DateColumn));
+    EXPECT_TRUE(Eventually([&] {
+        return View().columnWidth(Model::DateColumn) >= dateWidth + cellMargins;
+    })) << View().columnWidth(Model::DateColumn)
+        << " " << dateWidth;
+    const int usersWidth = View().columnWidth(Model::DateColumn) + 23;
+    View().setColumnWidth(Model::DateColumn, usersWidth);
+    WriteTextFile(PathOf("GBPUSD15.csv"), BarFileText(Gbp(0)));
+    ASSERT_TRUE(Eventually([&] { return View().model()->rowCount() == 2; }));
+    QTest::qWait(100);
+    EXPECT_EQ(View().columnWidth(Model::DateColumn), usersWidth);
+}
+
+TEST_F(WatchListTest, TrackRecordColumnsComeWithTheBoxSortByTheirNumbersAndGoAgain) {
+    const QString chosen = BarFile(QStringLiteral("files"));
+    WriteQuietFile(PathOf("GBPUSD15.csv"), BarFileText(TBarFileSettings{.seed = 2}));
+    WriteQuietFile(PathOf("USDJPY60.csv"), BarFileText(TBarFileSettings{.seed = 4}));
+    WriteQuietFile(PathOf("short.csv"), BarFileText(TBarFileSettings{.barCount = 100}));
+    ChooseFile(chosen);
+    ASSERT_TRUE(Eventually([&] { return View().model()->rowCount() == 4; }));
+    EXPECT_TRUE(View().isColumnHidden(Model::PointsAtCloseColumn));
+
+    auto* box = Find<QCheckBox>("TrackRecord");
+    auto* progress = Find<QLabel>("TrackRecordProgress");
+    EXPECT_EQ(box->text(), "Track record");
+    box->click();
+    // The failed file has nothing to work out.
+    EXPECT_FALSE(progress->isHidden());
+    EXPECT_EQ(progress->text(), "track record: 1 of 4 files");
+    for (int column = Model::FirstTrackColumn; column < Model::ColumnCount; ++column) {
+        EXPECT_FALSE(View().isColumnHidden(column)) << column;
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return progress->isHidden(); }, 60000));
+    // At close, then in the chart: trades, points, profit factor.
+    const auto figures = [&](const QString& file) {
+        QStringList shown;
+        for (int column = Model::FirstTrackColumn; column < Model::ColumnCount; ++column) {
+            shown << Cell(file, column);
+        }
+        return shown.join(' ');
+    };
+    EXPECT_EQ(figures("EURUSD60.csv"), "11 +784 2.91 5 +1,875 no loss");
+    EXPECT_EQ(figures("GBPUSD15.csv"), "17 -189 0.65 4 +388 no loss");
+    EXPECT_EQ(figures("USDJPY60.csv"), "15 -69 0.85 7 +1,666 186.11");
+    EXPECT_EQ(figures("short.csv"), "     ");
+    const auto files = [&] {
+        QStringList order;
+        for (int row = 0; row < View().model()->rowCount(); ++row) {
+            order << Cell(row, Model::FileColumn);
+        }
+        return order;
+    };
+    View().sortByColumn(Model::PointsAtCloseColumn, Qt::AscendingOrder);
+    EXPECT_EQ(files(), QStringList({"GBPUSD15.csv", "USDJPY60.csv", "EURUSD60.csv", "short.csv"}));
+    // Nothing lost is worth more than any factor, and a file without records comes last.
+    View().sortByColumn(Model::FactorInChartColumn, Qt::AscendingOrder);
+    EXPECT_EQ(files().first(), "USDJPY60.csv");
+    EXPECT_EQ(files().last(), "short.csv");
+
+    Find<QTabWidget>("PageControl1")->setCurrentWidget(Find("WatchPage"));
+    form1_.resize(1500, 240);
+    QTest::qWait(20);
+    SaveScreenshot(form1_, QStringLiteral("main-window-watch-list-track-record"));
+
+    // Unchecked, the columns go, the list is sorted as at first, and a rewritten file's run comes
+    // without records.
+    std::optional<bool> rewrittenHasRecords;
+    QObject::connect(&form1_.Pipeline(), &TLivePipeline::RunFinished, &form1_,
+                     [&](const TFileRun& run) {
+                         if (run.path.endsWith(QStringLiteral("/GBPUSD15.csv"))) {
+                             rewrittenHasRecords = run.trackRecords != nullptr;
+                         }
+                     });
+    box->click();
+    for (int column = Model::FirstTrackColumn; column < Model::ColumnCount; ++column) {
+        EXPECT_TRUE(View().isColumnHidden(column)) << column;
+    }
+    EXPECT_EQ(View().horizontalHeader()->sortIndicatorSection(), Model::SinceTurnColumn);
+    EXPECT_TRUE(progress->isHidden());
+    WriteTextFile(PathOf("GBPUSD15.csv"), BarFileText(TBarFileSettings{.seed = 5}));
+    ASSERT_TRUE(Eventually([&] { return rewrittenHasRecords.has_value(); }));
+    EXPECT_FALSE(*rewrittenHasRecords);
 }
 
 } // namespace

@@ -89,6 +89,9 @@ private:
     void LiveRunFinished(const TFileRun& fileRun);
     // A double-click on a row of the watch list chooses its file as the open dialog's answer does.
     void WatchListDoubleClick(const QModelIndex& index);
+    // The files whose track records the watch list wants, and the one place that asks for them.
+    QSet<QString> WatchListTrackRecordFiles() const;
+    void AskForTrackRecords();
 
     // The edit boxes and the chosen file, as a run takes them.
     TRunSettings RunSettings() const;

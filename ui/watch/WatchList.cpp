@@ -32,6 +32,33 @@ void TWatchList::ListFolder(const QString& folder) {
     folder_ = folder;
     model_.Clear();
     finished_.clear();
+    runAgain_.clear();
+    listedWhileShown_ = false;
+    filled_ = false;
+    if (!listed_.isEmpty()) {
+        listed_.clear();
+        if (showsTrack_) {
+            emit TrackRecordFilesChanged({});
+        }
+    }
+}
+
+void TWatchList::ShowTrackRecords(bool shown) {
+    if (shown == showsTrack_) {
+        return;
+    }
+    showsTrack_ = shown;
+    runAgain_.clear();
+    listedWhileShown_ = false;
+    if (!shown) {
+        model_.DropTrackRecords();
+    }
+    emit TrackRecordFilesChanged(shown ? QStringList(listed_.begin(), listed_.end())
+                                       : QStringList());
+}
+
+QSet<QString> TWatchList::TrackRecordFiles() const {
+    return showsTrack_ ? listed_ : QSet<QString>();
 }
 
 bool TWatchList::Lists(const QString& path) const {
@@ -51,6 +78,17 @@ void TWatchList::RunFinished(const TFileRun& fileRun) {
     if (fileRun.outcome.Completed()) {
         const TRun& run = *fileRun.run;
         entry.close = run.Bars().BarClose[run.BarCount() - 1];
+        if (showsTrack_ && fileRun.trackRecords) {
+            entry.row.track = SummariesOf(*fileRun.trackRecords);
+        }
+    }
+    if (!listed_.contains(fileRun.path)) {
+        listed_.insert(fileRun.path);
+        listedWhileShown_ = listedWhileShown_ || showsTrack_;
+        // Its records were not asked for; a failed run is run again once the file has changed.
+        if (showsTrack_ && fileRun.outcome.Completed() && !fileRun.trackRecords) {
+            runAgain_ << fileRun.path;
+        }
     }
     finished_.push_back(std::move(entry));
     if (!show_.isActive()) {
@@ -62,6 +100,10 @@ void TWatchList::FileRemoved(const QString& path) {
     const std::string file = QFile::encodeName(path).toStdString();
     std::erase_if(finished_, [&file](const TWatchEntry& entry) { return entry.row.path == file; });
     model_.Remove(file);
+    runAgain_.removeAll(path);
+    if (listed_.remove(path) && showsTrack_) {
+        emit TrackRecordFilesChanged({});
+    }
 }
 
 void TWatchList::CaughtUp() {
@@ -69,11 +111,21 @@ void TWatchList::CaughtUp() {
         show_.stop();
         ShowFinished();
     }
+    if (!filled_ && model_.rowCount() > 0) {
+        filled_ = true;
+        emit FirstFilled();
+    }
 }
 
 void TWatchList::ShowFinished() {
     model_.Put(std::move(finished_));
     finished_.clear();
+    if (listedWhileShown_) {
+        listedWhileShown_ = false;
+        QStringList runAgain;
+        runAgain.swap(runAgain_);
+        emit TrackRecordFilesChanged(runAgain);
+    }
 }
 
 } // namespace quillon

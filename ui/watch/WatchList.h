@@ -5,7 +5,9 @@
 #include <vector>
 
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include "live/FileRun.h"
@@ -30,6 +32,23 @@ public:
     void CaughtUp();
 
     TWatchListModel& Model() { return model_; }
+    const TWatchListModel& Model() const { return model_; }
+
+    // Whether the rows show their files' track records. From the time they are shown, every
+    // listed file is to have them worked out; hidden, the rows let them go.
+    void ShowTrackRecords(bool shown);
+    bool ShowsTrackRecords() const { return showsTrack_; }
+    // The files whose track records the list wants: every file listed while they are shown, none
+    // otherwise.
+    QSet<QString> TrackRecordFiles() const;
+
+signals:
+    // The files wanted have changed: runAgain, listed before their records were wanted, are to be
+    // run again to have them.
+    void TrackRecordFilesChanged(const QStringList& runAgain);
+    // The rows of a folder listed anew are in, for the first time since, once the pipeline has
+    // caught up: the view may fit its columns to them.
+    void FirstFilled();
 
 private:
     bool Lists(const QString& path) const;
@@ -40,6 +59,14 @@ private:
     // The results not yet in the table, and the wait before they go in together.
     std::vector<TWatchEntry> finished_;
     QTimer show_;
+    // The files that have had a row since the folder was listed. Whether some came while the
+    // track records were shown, which changes the files wanted, and those whose first run had no
+    // records for that reason.
+    QSet<QString> listed_;
+    bool listedWhileShown_ = false;
+    QStringList runAgain_;
+    bool showsTrack_ = false;
+    bool filled_ = false;
 };
 
 } // namespace quillon

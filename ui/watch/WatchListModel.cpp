@@ -1,12 +1,14 @@
 #include "ui/watch/WatchListModel.h"
 
 #include <algorithm>
+#include <limits>
 #include <string_view>
 
 #include <QColor>
 #include <QFile>
 #include <QFileInfo>
 
+#include "bars/RecordText.h"
 #include "base/Types.h"
 #include "live/EightBitText.h"
 
@@ -29,6 +31,22 @@ int WaveOrder(TWaveDirection direction) {
 
 int MarkOrder(TTick mark) {
     return mark == TTick::Up ? 0 : mark == TTick::Down ? 1 : 2;
+}
+
+// The record that a track column sums up, at close or in the chart; none before the row has its
+// records.
+const TRecordSummary* ShownRecord(const TWatchRow& row, int column) {
+    if (!row.track) {
+        return nullptr;
+    }
+    return column < TWatchListModel::TradesInChartColumn ? &row.track->atClose : &row.track->chart;
+}
+
+// Each record has a column of trades, one of points and one of profit factors, in that order.
+enum class TFigure { Trades, Points, Factor };
+
+TFigure FigureOf(int column) {
+    return static_cast<TFigure>((column - TWatchListModel::FirstTrackColumn) % 3);
 }
 
 } // namespace
@@ -77,6 +95,25 @@ void TWatchListModel::Remove(const std::string& path) {
     endRemoveRows();
 }
 
+void TWatchListModel::DropTrackRecords() {
+    for (TWatchEntry& entry : entries_) {
+        entry.row.track.reset();
+    }
+    if (!entries_.empty()) {
+        emit dataChanged(index(0, FirstTrackColumn), index(rowCount() - 1, ColumnCount - 1));
+    }
+}
+
+TWatchListModel::TTrackProgress TWatchListModel::TrackProgress() const {
+    TTrackProgress progress;
+    progress.total = rowCount();
+    progress.done = static_cast<int>(
+        std::count_if(entries_.begin(), entries_.end(), [](const TWatchEntry& entry) {
+            return Failed(entry) || entry.row.track.has_value();
+        }));
+    return progress;
+}
+
 void TWatchListModel::Clear() {
     notified_.clear();
     if (entries_.empty()) {
@@ -123,7 +160,8 @@ QVariant TWatchListModel::data(const QModelIndex& index, int role) const {
     case Qt::ForegroundRole:
         return Failed(entry) ? QVariant(QColor(Qt::darkRed)) : QVariant();
     case Qt::TextAlignmentRole:
-        return index.column() == CloseColumn || index.column() == SinceTurnColumn
+        return index.column() == CloseColumn || index.column() == SinceTurnColumn ||
+                       IsTrackColumn(index.column())
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant();
     default:
@@ -148,6 +186,20 @@ QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
     }
     if (Failed(entry)) {
         return QString();
+    }
+    if (IsTrackColumn(column)) {
+        const TRecordSummary* record = ShownRecord(row, column);
+        if (record == nullptr) {
+            return QString();
+        }
+        switch (FigureOf(column)) {
+        case TFigure::Trades:
+            return record->trades;
+        case TFigure::Points:
+            return FromEightBit(PointsText(record->points));
+        case TFigure::Factor:
+            return FromEightBit(ProfitFactorText(record->profitFactor));
+        }
     }
     switch (column) {
     case DateColumn:
@@ -192,6 +244,21 @@ QVariant TWatchListModel::SortKey(const TWatchEntry& entry, int column) const {
     if (Failed(entry)) {
         return {};
     }
+    if (IsTrackColumn(column)) {
+        const TRecordSummary* record = ShownRecord(row, column);
+        if (record == nullptr) {
+            return {};
+        }
+        switch (FigureOf(column)) {
+        case TFigure::Trades:
+            return record->trades;
+        case TFigure::Points:
+            return qint64{record->points};
+        case TFigure::Factor:
+            // Nothing lost is worth more than any factor.
+            return record->profitFactor.value_or(std::numeric_limits<double>::infinity());
+        }
+    }
     switch (column) {
     case DateColumn:
         return FromEightBit(row.date + ' ' + row.time);
@@ -232,9 +299,13 @@ bool TWatchListModel::setData(const QModelIndex& index, const QVariant& value, i
 }
 
 QVariant TWatchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const Titles[ColumnCount] = {"Notify",     "File",    "Symbol", "Period",
-                                                    "Date",       "Time",    "Close",  "Marks",
-                                                    "Since turn", "W1 wave", "Failure"};
+    static const char* const Titles[ColumnCount] = {
+        "Notify",          "File",        "Symbol",
+        "Period",          "Date",        "Time",
+        "Close",           "Marks",       "Since turn",
+        "W1 wave",         "Failure",     "Trades at close",
+        "Points at close", "PF at close", "Trades in chart",
+        "Points in chart", "PF in chart"};
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= ColumnCount) {
         return QAbstractTableModel::headerData(section, orientation, role);

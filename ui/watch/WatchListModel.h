@@ -36,8 +36,20 @@ public:
         SinceTurnColumn,
         WaveColumn,
         FailureColumn,
+        // The track records' figures over the loaded bars, at close and in the chart; the view
+        // shows them while they are asked for, before the failure's reason, which it shows last.
+        TradesAtCloseColumn,
+        PointsAtCloseColumn,
+        FactorAtCloseColumn,
+        TradesInChartColumn,
+        PointsInChartColumn,
+        FactorInChartColumn,
         ColumnCount
     };
+    static constexpr int FirstTrackColumn = TradesAtCloseColumn;
+    static bool IsTrackColumn(int column) {
+        return column >= FirstTrackColumn && column < ColumnCount;
+    }
     // A key of the column's own kind for the sorting proxy; none where a failed row has no value,
     // which sorts such rows last.
     static constexpr int SortRole = Qt::UserRole;
@@ -50,6 +62,15 @@ public:
     void Put(std::vector<TWatchEntry> entries);
     void Remove(const std::string& path);
     void Clear();
+    // Every row's track records let go.
+    void DropTrackRecords();
+    // How many rows are through with their track records, having them or having failed, of how
+    // many.
+    struct TTrackProgress {
+        int done = 0;
+        int total = 0;
+    };
+    TTrackProgress TrackProgress() const;
     // Whether the user ticked the file's row for its turns to be announced. A tick stays with the
     // file while the folder is listed, through rewrites and a file deleted and written anew.
     bool Notifies(const std::string& path) const { return notified_.contains(path); }
