@@ -12,16 +12,41 @@ std::string WholePercent(double share) {
     return std::to_string(std::lround(100.0 * share));
 }
 
-} // namespace
+std::uint64_t Magnitude(std::int64_t value) {
+    return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+}
 
-std::string PointsText(std::int64_t points) {
-    const std::uint64_t magnitude =
-        points < 0 ? 0 - static_cast<std::uint64_t>(points) : static_cast<std::uint64_t>(points);
+std::string Grouped(std::uint64_t magnitude) {
     std::string digits = std::to_string(magnitude);
     for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
         digits.insert(static_cast<std::size_t>(at), 1, ',');
     }
-    return (points > 0 ? "+" : points < 0 ? "-" : "") + digits;
+    return digits;
+}
+
+std::string SignOf(std::int64_t value) {
+    return value > 0 ? "+" : value < 0 ? "-" : "";
+}
+
+} // namespace
+
+std::string PointsText(std::int64_t points) {
+    return SignOf(points) + Grouped(Magnitude(points));
+}
+
+std::string DrawdownText(std::int64_t points) {
+    return (points < 0 ? "-" : "") + Grouped(Magnitude(points));
+}
+
+std::string MeanPointsText(const TRecordSummary& summary) {
+    const std::optional<double> mean = summary.MeanPoints();
+    if (!mean) {
+        return "none";
+    }
+    // A mean lies between the smallest and the largest trade, so its tenths fit.
+    const long long tenths = std::llround(*mean * 10.0);
+    const std::uint64_t magnitude = Magnitude(tenths);
+    return SignOf(tenths) + Grouped(magnitude / 10) + "." + std::to_string(magnitude % 10);
 }
 
 std::string ProfitFactorText(const std::optional<double>& profitFactor) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "bars/RecordText.h"
 #include "base/CheckedArray.h"
 #include "base/CheckedFloat.h"
 #include "base/IntegerText.h"
@@ -111,16 +112,25 @@ void FeedMarksAtClose(const TRun& run, const TMarksAtClose& marks, TChartModel& 
     }
 }
 
-std::string MarksAtCloseSummary(const TRun& run, const TMarksAtClose& marks) {
+std::string MarksAtCloseSummary(const TRun& run, const TMarksAtClose& marks,
+                                const TTrackRecords* records) {
     const std::optional<double> percent = AgreementOf(run, marks).Percent();
     if (!percent) {
         return "marks at close: none yet";
     }
     const TTurnCounts turns = CountTurns(run, marks);
     // A share from 0 to 100: its rounding always fits an int.
-    return "marks at close: " + IntegerToText(static_cast<int>(std::lround(*percent))) +
-           " % agree with the chart; turns: " + IntegerToText(turns.atClose) + " at close, " +
-           IntegerToText(turns.shown) + " in the chart";
+    std::string line = "marks at close: " + IntegerToText(static_cast<int>(std::lround(*percent))) +
+                       " % agree with the chart; turns: " + IntegerToText(turns.atClose) +
+                       " at close, " + IntegerToText(turns.shown) + " in the chart";
+    if (records != nullptr) {
+        const TRecordSummary& atClose = records->atClose.summary;
+        line += "; traded at close " + PointsText(atClose.points) + " points in " +
+                IntegerToText(atClose.trades) + (atClose.trades == 1 ? " trade" : " trades") +
+                "; in the chart " + PointsText(records->chart.summary.points) + " in " +
+                IntegerToText(records->chart.summary.trades);
+    }
+    return line;
 }
 
 } // namespace quillon

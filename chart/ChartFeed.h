@@ -4,6 +4,7 @@
 
 #include "bars/MarksAtClose.h"
 #include "bars/Run.h"
+#include "bars/TrackRecord.h"
 #include "chart/ChartModel.h"
 
 namespace quillon {
@@ -28,7 +29,10 @@ void FeedChart(const TBarTable& bars, const TRunWaves& waves, int N, TChartModel
 void FeedMarksAtClose(const TRun& run, const TMarksAtClose& marks, TChartModel& chart);
 
 // One short line on the marks at close of run's loaded bars: the agreement with the chart's marks
-// in whole %, and the turns at close and in the chart's marks. The same text in every locale.
-std::string MarksAtCloseSummary(const TRun& run, const TMarksAtClose& marks);
+// in whole %, and the turns at close and in the chart's marks; given the run's track records, also
+// what trading the turns at close and the chart's turns made over the loaded bars ("traded at
+// close -2,262 points in 16 trades; in the chart +5,468 in 7"). The same text in every locale.
+std::string MarksAtCloseSummary(const TRun& run, const TMarksAtClose& marks,
+                                const TTrackRecords* records = nullptr);
 
 } // namespace quillon

@@ -59,14 +59,14 @@ TEndMargins EndMargins(const TChartModel& model) {
     return margins;
 }
 
-std::vector<TAxisLabel> AxisLabels(const TAxisMap& y, int maxLabels,
+std::vector<TAxisLabel> AxisLabels(const TAxisMap& y, int maxLabels, std::string_view format,
                                    const TNumberSeparators& separators) {
     const TValueRange& range = y.Range();
     const double step = LabelStep(range.Span(), maxLabels);
     std::vector<TAxisLabel> labels;
     for (const double value : LabelValues(range.low, range.high, step)) {
         labels.push_back(
-            TAxisLabel{value, y.Pixel(value), FormatNumber(value, AxisValuesFormat, separators)});
+            TAxisLabel{value, y.Pixel(value), FormatNumber(value, format, separators)});
     }
     return labels;
 }
@@ -95,8 +95,8 @@ TChartLayout LayoutChart(const TChartModel& model, const std::optional<TChartRan
     const TEndMargins margins = zoom ? TEndMargins{} : EndMargins(model);
     const TAxisMap y(InflatedByPixels(ranges->y, layout.plot.Height(), margins.y),
                      layout.plot.bottom, layout.plot.top);
-    std::vector<TAxisLabel> labels =
-        AxisLabels(y, MaxLabelCount(layout.plot.Height(), text.lineHeight), separators);
+    std::vector<TAxisLabel> labels = AxisLabels(
+        y, MaxLabelCount(layout.plot.Height(), text.lineHeight), model.AxisFormat(), separators);
     layout.labelWidth = WidestText(labels, text);
     layout.plot.left = area.left + layout.labelWidth + LabelGap + TickLength;
     // The axis line takes the plot's left column; the series start right of it.
@@ -110,6 +110,13 @@ TChartLayout LayoutChart(const TChartModel& model, const std::optional<TChartRan
     layout.y.emplace(y);
     layout.labels = std::move(labels);
     return layout;
+}
+
+TPixelRect LabelTextBox(const TChartLayout& layout, const TAxisLabel& label, int lineHeight) {
+    const int top = std::clamp(label.row - lineHeight / 2, layout.area.top,
+                               layout.area.bottom - lineHeight + 1);
+    return TPixelRect{layout.area.left, top, layout.area.left + layout.labelWidth - 1,
+                      top + lineHeight - 1};
 }
 
 } // namespace quillon

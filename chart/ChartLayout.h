@@ -39,6 +39,7 @@ struct TAxisLabel {
     std::string text;
 };
 
+// The main chart's price labels.
 inline constexpr std::string_view AxisValuesFormat = "#####.####";
 // Circle markers reach this far from their point in each direction.
 inline constexpr int MarkerRadius = 4;
@@ -67,5 +68,10 @@ struct TChartLayout {
 TChartLayout LayoutChart(const TChartModel& model, const std::optional<TChartRanges>& zoom,
                          TPixelRect area, const TTextMeasure& text,
                          const TNumberSeparators& separators);
+
+// Where a price label's text goes, in lines of lineHeight: the label column, centred on its row
+// but kept inside the chart, so that the labels at the ends are not cut in half. Lines of text
+// laid over the chart keep clear of it.
+TPixelRect LabelTextBox(const TChartLayout& layout, const TAxisLabel& label, int lineHeight);
 
 } // namespace quillon

@@ -2,7 +2,8 @@
 
 namespace quillon {
 
-TChartModel::TChartModel() {
+TChartModel::TChartModel()
+    : axisFormat_(AxisValuesFormat) {
     const auto line = [this](const char* name, TColor color, TMarkerStyle style, bool markers) {
         layers_.emplace_back(std::in_place_type<TLineSeries>, name, color, style, markers,
                              &onChange_);
@@ -18,6 +19,24 @@ TChartModel::TChartModel() {
     line("Series20", clBlue, TMarkerStyle::Diamond, false);
     line("Series21", clWhite, TMarkerStyle::Diamond, false);
     layers_.emplace_back(std::in_place_type<TMarkSeries>, "Marks", &onChange_);
+}
+
+TChartModel::TChartModel(std::span<const TLineLook> lines, std::string axisFormat)
+    : showsLegend_(true)
+    , axisFormat_(std::move(axisFormat)) {
+    for (const TLineLook& look : lines) {
+        layers_.emplace_back(std::in_place_type<TLineSeries>, look.name, look.color,
+                             TMarkerStyle::Diamond, false, &onChange_, look.style, look.width);
+    }
+}
+
+const TCandleSeries* TChartModel::Candles() const {
+    for (const TChartLayer& layer : layers_) {
+        if (const auto* candles = std::get_if<TCandleSeries>(&layer)) {
+            return candles;
+        }
+    }
+    return nullptr;
 }
 
 void TChartModel::ZoomTo(const TChartRanges& ranges) {

@@ -1,6 +1,8 @@
 #include "chart/ChartPainter.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <QPolygon>
 #include <array>
 #include <optional>
 
@@ -56,16 +58,41 @@ void PaintLeftAxis(QPainter& painter, const TChartLayout& layout) {
     const int lineHeight = painter.fontMetrics().height();
     for (const TAxisLabel& label : layout.labels) {
         painter.drawLine(plot.left - TickLength, label.row, plot.left - 1, label.row);
-        // Kept inside the chart, so the labels at the ends are not cut in half.
-        const int top = std::clamp(label.row - lineHeight / 2, layout.area.top,
-                                   layout.area.bottom - lineHeight + 1);
-        painter.drawText(QRect(layout.area.left, top, layout.labelWidth, lineHeight),
+        painter.drawText(ToQRect(LabelTextBox(layout, label, lineHeight)),
                          Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(label.text));
     }
 }
 
+// A pen of the line's look; the main chart's lines are all solid and one pixel wide.
+QPen StrokeOf(TColor color, TLineStyle style, int width) {
+    QPen pen(ToQColor(color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    if (style == TLineStyle::Dash) {
+        pen.setDashPattern({6, 4});
+    } else if (style == TLineStyle::Dot) {
+        pen.setDashPattern({1, 3});
+    }
+    return pen;
+}
+
+// A line of a look of its own, in one stroke so that its dashes run on from point to point.
+void PaintStyledLine(QPainter& painter, const TLineSeries& series, const TChartLayout& layout) {
+    QPolygon line;
+    for (const TLinePoint& point : series.Points()) {
+        const QPoint at(layout.x->Pixel(point.x), layout.y->Pixel(point.y));
+        if (line.isEmpty() || line.back() != at) {
+            line << at;
+        }
+    }
+    painter.setPen(StrokeOf(series.Color(), series.LineStyle(), series.LineWidth()));
+    painter.drawPolyline(line);
+}
+
 void PaintLayer(QPainter& painter, const TLineSeries& series, const TChartLayout& layout,
                 TPenCache& pens) {
+    if (series.LineStyle() != TLineStyle::Solid || series.LineWidth() != 1) {
+        PaintStyledLine(painter, series, layout);
+        return;
+    }
     std::optional<QPoint> previous;
     for (const TLinePoint& point : series.Points()) {
         const QPoint at(layout.x->Pixel(point.x), layout.y->Pixel(point.y));
@@ -123,6 +150,36 @@ void PaintLayer(QPainter& painter, const TMarkSeries& series, const TChartLayout
     }
 }
 
+// In the title band, right of the price labels: for each named line a short stroke of its look
+// and its name, the line on top first, as many as the band has room for.
+void PaintLegend(QPainter& painter, const TChartModel& model, const TChartLayout& layout) {
+    constexpr int StrokeLength = 18;
+    constexpr int Gap = 4;
+    constexpr int EntryGap = 14;
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int top = layout.area.top;
+    const int middle = top + metrics.height() / 2;
+    int left = layout.plot.left + 2;
+    const std::span<const TChartLayer> layers = model.Layers();
+    for (auto layer = layers.rbegin(); layer != layers.rend(); ++layer) {
+        const auto* line = std::get_if<TLineSeries>(&*layer);
+        if (line == nullptr || line->Name().empty()) {
+            continue;
+        }
+        const QString name = QString::fromStdString(line->Name());
+        const int textLeft = left + StrokeLength + Gap;
+        const int right = textLeft + metrics.horizontalAdvance(name);
+        if (right > layout.area.right) {
+            return;
+        }
+        painter.setPen(StrokeOf(line->Color(), line->LineStyle(), line->LineWidth()));
+        painter.drawLine(left, middle, left + StrokeLength - 1, middle);
+        painter.setPen(QPen(AxisColor, 0));
+        painter.drawText(textLeft, top + metrics.ascent(), name);
+        left = right + EntryGap;
+    }
+}
+
 } // namespace
 
 void PaintChart(QPainter& painter, const TChartModel& model, const TChartLayout& layout,
@@ -142,6 +199,9 @@ void PaintChart(QPainter& painter, const TChartModel& model, const TChartLayout&
         std::visit([&](const auto& series) { PaintLayer(painter, series, layout, pens); }, layer);
     }
     painter.restore();
+    if (model.ShowsLegend()) {
+        PaintLegend(painter, model, layout);
+    }
 }
 
 } // namespace quillon

@@ -27,11 +27,14 @@ void Notify(const TChangeListener* onChange) {
 } // namespace
 
 TLineSeries::TLineSeries(std::string name, TColor color, TMarkerStyle markerStyle,
-                         bool markersVisible, const TChangeListener* onChange)
+                         bool markersVisible, const TChangeListener* onChange, TLineStyle lineStyle,
+                         int lineWidth)
     : name_(std::move(name))
     , color_(color)
     , markerStyle_(markerStyle)
     , markersVisible_(markersVisible)
+    , lineStyle_(lineStyle)
+    , lineWidth_(lineWidth)
     , onChange_(onChange) {}
 
 void TLineSeries::ClearPoints() {

@@ -35,19 +35,26 @@ struct TMark {
 
 enum class TMarkerStyle { Circle, Diamond };
 
+// How a line is stroked. The main chart's lines are all solid and one pixel wide; the track
+// record's chart tells its lines apart by these too.
+enum class TLineStyle { Solid, Dash, Dot };
+
 // Called after any change of a series' points, so the chart can schedule a repaint.
 using TChangeListener = std::function<void()>;
 
 class TLineSeries {
 public:
     TLineSeries(std::string name, TColor color, TMarkerStyle markerStyle, bool markersVisible,
-                const TChangeListener* onChange);
+                const TChangeListener* onChange, TLineStyle lineStyle = TLineStyle::Solid,
+                int lineWidth = 1);
 
     const std::string& Name() const { return name_; }
     TColor Color() const { return color_; }
     TMarkerStyle MarkerStyle() const { return markerStyle_; }
     // Hidden markers are neither drawn nor counted in the scaling.
     bool MarkersVisible() const { return markersVisible_; }
+    TLineStyle LineStyle() const { return lineStyle_; }
+    int LineWidth() const { return lineWidth_; }
     const std::vector<TLinePoint>& Points() const { return points_; }
 
     void ClearPoints();
@@ -59,6 +66,8 @@ private:
     TColor color_;
     TMarkerStyle markerStyle_;
     bool markersVisible_;
+    TLineStyle lineStyle_;
+    int lineWidth_;
     std::vector<TLinePoint> points_;
     const TChangeListener* onChange_;
 };

@@ -43,6 +43,15 @@ TChart::TChart(QWidget* parent)
     model_.SetChangeListener([this] { update(); });
 }
 
+TChart::TChart(std::span<const TLineLook> lines, std::string axisFormat, QWidget* parent)
+    : QWidget(parent)
+    , model_(lines, std::move(axisFormat))
+    , separators_(SystemSeparators())
+    , rubberBand_(new QRubberBand(QRubberBand::Rectangle, this)) {
+    setMouseTracking(true);
+    model_.SetChangeListener([this] { update(); });
+}
+
 void TChart::Render(QPainter& painter, const QRect& area) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
@@ -64,6 +73,22 @@ TChartLayout TChart::Layout(const QRect& area, const QPaintDevice* device) const
 
 QString TChart::HintText() const {
     return QString::fromStdString(hoverTip_.HintText());
+}
+
+int TChart::LeftClearOfLabels(int top, int bottom, int left) const {
+    const std::optional<TChartLayout> layout = ScaledLayout();
+    if (!layout) {
+        return left;
+    }
+    const int lineHeight = QFontMetrics(font(), this).height();
+    for (const TAxisLabel& label : layout->labels) {
+        const TPixelRect box = LabelTextBox(*layout, label, lineHeight);
+        if (box.top <= bottom && top <= box.bottom && left <= layout->plot.left) {
+            // One column past the axis line.
+            return layout->plot.left + 2;
+        }
+    }
+    return left;
 }
 
 void TChart::SetNumberSeparators(const TNumberSeparators& separators) {
@@ -118,10 +143,12 @@ std::optional<TChartLayout> TChart::ScaledLayout() const {
 void TChart::UpdateHoverTip(const QPoint& at, const QPoint& globalAt) {
     std::optional<std::string> tipText;
     if (const std::optional<TChartLayout> layout = ScaledLayout()) {
-        const std::vector<TCandle>& candles = model_.Series17().Candles();
-        if (const std::optional<int> hit =
-                CandleAt(candles, *layout->x, *layout->y, at.x(), at.y())) {
-            tipText = HoverTipText(candles[static_cast<std::size_t>(*hit)], separators_);
+        if (const TCandleSeries* series = model_.Candles()) {
+            const std::vector<TCandle>& candles = series->Candles();
+            if (const std::optional<int> hit =
+                    CandleAt(candles, *layout->x, *layout->y, at.x(), at.y())) {
+                tipText = HoverTipText(candles[static_cast<std::size_t>(*hit)], separators_);
+            }
         }
     }
     switch (hoverTip_.Update(tipText)) {

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <optional>
+#include <span>
 
 #include "chart/ChartLayout.h"
 #include "chart/ChartModel.h"
@@ -19,6 +20,8 @@ class TChart : public QWidget {
 
 public:
     explicit TChart(QWidget* parent = nullptr);
+    // A chart of line layers only, one for each look (see TChartModel).
+    TChart(std::span<const TLineLook> lines, std::string axisFormat, QWidget* parent = nullptr);
 
     TChartModel& Model() { return model_; }
     const TChartModel& Model() const { return model_; }
@@ -32,6 +35,10 @@ public:
     // The hint text: the tip over the candle last pointed at, empty once the pointer has moved
     // over no candle.
     QString HintText() const;
+
+    // The leftmost column, from `left` on, at which a line of text over the chart in rows
+    // top..bottom clears the price labels and the axis line as they now stand.
+    int LeftClearOfLabels(int top, int bottom, int left) const;
 
     bool IsZoomed() const { return model_.Zoom().has_value(); }
 

@@ -46,7 +46,7 @@ bool ReadOutput(TChartOptions& options) {
 
 std::string ChartUsage() {
     return R"(Usage: quillon-chart FILE -o OUT.png [--bars N] [--w1 L] [--w2 L] [--size WIDTHxHEIGHT]
-                     [--at-close]
+                     [--at-close] [--track]
 
 Reads the newest N bars of a bar file (one bar a line: date,time,open,high,low,close,volume),
 works out their four waves as the Quillon window does, and draws the window's chart of them into
@@ -60,11 +60,18 @@ them: a small lime triangle under the bar's low for up, a red one over its high 
 the top left a line with the share of bars whose mark at close the chart still shows and the
 turns counted at close and in the chart.
 
+With --track the picture is the window's page "Track record" instead: what trading each turn
+stop and reverse made, in the file's points and before costs, as a running total against the
+file's lines for the chart's turns and the turns at close over the loaded bars, and for the turns
+at close of the whole file; under it, where there is room, the three records' figures side by
+side.
+
   -o, --output OUT   the picture: PNG when OUT ends in .png, SVG (lines and text as vectors) when
                      it ends in .svg, PNG on standard output when OUT is -
   --size WxH         the picture's size in pixels, )" +
            SizeRangeText() + " (default " + SizeText(DefaultPictureWidth, DefaultPictureHeight) +
-           ")\n  --at-close         also draw the marks at close and the line on them\n" +
+           ")\n  --at-close         also draw the marks at close and the line on them\n"
+           "  --track            draw the track record of the turns instead of the chart\n" +
            RunOptionsUsage() + RunReadingUsage() +
            R"(
 Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
@@ -81,7 +88,8 @@ std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TCha
     std::string size;
     const TOption extra[] = {{"output", 'o', &options.output},
                              {"size", 0, &size},
-                             {"at-close", 0, nullptr, &options.atClose}};
+                             {"at-close", 0, nullptr, &options.atClose},
+                             {"track", 0, nullptr, &options.track}};
     const std::string usage = ChartUsage();
     if (const std::optional<int> status =
             ReadToolOptions(ChartProgram, args, extra, usage, options.run, out, err)) {

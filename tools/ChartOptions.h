@@ -31,11 +31,13 @@ struct TChartOptions {
     int height = DefaultPictureHeight;
     // Also the marks at close and the line on their agreement, as the window's "Marks at close".
     bool atClose = false;
+    // The track record's picture, the window's page "Track record", instead of the candles.
+    bool track = false;
 };
 
 // Reads the arguments of quillon-chart (without the program's name): the run's options, -o OUT
-// (which must end in .png or .svg, or be "-" for a PNG on standard output), --size WxH and
-// --at-close. The
+// (which must end in .png or .svg, or be "-" for a PNG on standard output), --size WxH,
+// --at-close and --track. The
 // status the program ends with when it goes no further (a usage error, with its reason on err;
 // --help, with the usage on out; --version); nothing when it should make the picture.
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,

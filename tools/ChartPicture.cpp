@@ -5,11 +5,16 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <algorithm>
+#include <functional>
 #include <stdexcept>
+#include <vector>
 
 #include "bars/MarksAtClose.h"
+#include "bars/TrackRecord.h"
 #include "chart/ChartFeed.h"
 #include "chart/TChart.h"
+#include "chart/TrackFeed.h"
 #include "chart/WindowFont.h"
 
 namespace quillon {
@@ -47,6 +52,8 @@ QImage WithPaletteIfFew(const QImage& image) {
 constexpr int StatusFontPixels = 8;
 constexpr int StatusTop = 3;
 
+using TPainting = std::function<void(QPainter&, const QRect&)>;
+
 // The chart, and the line that the window would show over it (none when empty).
 void Paint(QPainter& painter, const TChart& chart, const QString& line, const QRect& area) {
     chart.Render(painter, area);
@@ -65,14 +72,14 @@ void Paint(QPainter& painter, const TChart& chart, const QString& line, const QR
     painter.drawText(box.left(), box.top() + metrics.ascent(), line);
 }
 
-QByteArray PngOf(const TChart& chart, const QString& line, QSize size) {
+QByteArray PngOf(const TPainting& paint, QSize size) {
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull()) {
         throw std::runtime_error("no memory for a picture of that size");
     }
     {
         QPainter painter(&image);
-        Paint(painter, chart, line, image.rect());
+        paint(painter, image.rect());
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -83,7 +90,7 @@ QByteArray PngOf(const TChart& chart, const QString& line, QSize size) {
     return bytes;
 }
 
-QByteArray SvgOf(const TChart& chart, const QString& line, QSize size) {
+QByteArray SvgOf(const TPainting& paint, QSize size, const QString& title) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QSvgGenerator generator;
@@ -92,12 +99,92 @@ QByteArray SvgOf(const TChart& chart, const QString& line, QSize size) {
     // So that the picture's width and height, given in millimetres, come to `size` in CSS pixels.
     generator.setResolution(96);
     generator.setViewBox(QRect(QPoint(), size));
-    generator.setTitle(QStringLiteral("Quillon chart"));
+    generator.setTitle(title);
     {
         QPainter painter(&generator);
-        Paint(painter, chart, line, QRect(QPoint(), size));
+        paint(painter, QRect(QPoint(), size));
     }
     return bytes;
+}
+
+QByteArray PictureOf(const TPainting& paint, QSize size, TPictureFormat format,
+                     const QString& title) {
+    return format == TPictureFormat::Svg ? SvgOf(paint, size, title) : PngOf(paint, size);
+}
+
+// Between the table's columns, and between the chart and the table.
+constexpr int TableGap = 12;
+// The chart keeps at least this many rows; the table comes under it only if it leaves them.
+constexpr int LeastTrackChartHeight = 150;
+
+// The table's lines, with the left of each column, and the caption that goes under them; no lines
+// when they are wider than the room.
+struct TTableText {
+    std::vector<QStringList> rows;
+    std::vector<int> columnLefts;
+    QString caption;
+};
+
+TTableText TableText(const TTrackRecords& records, const QFontMetrics& metrics, int width) {
+    TTableText table;
+    QStringList header{QString()};
+    for (const TRecordKind kind : TrackRecordKinds) {
+        header << QString::fromUtf8(RecordKindTitle(kind).data(),
+                                    static_cast<qsizetype>(RecordKindTitle(kind).size()));
+    }
+    table.rows.push_back(header);
+    for (const TTrackTableRow& row : TrackTable(records)) {
+        QStringList line{QString::fromStdString(row.title)};
+        for (const std::string& cell : row.cells) {
+            line << QString::fromStdString(cell);
+        }
+        table.rows.push_back(line);
+    }
+    int left = 0;
+    for (qsizetype column = 0; column < header.size(); ++column) {
+        table.columnLefts.push_back(left);
+        int widest = 0;
+        for (const QStringList& row : table.rows) {
+            widest = std::max(widest, metrics.horizontalAdvance(row.at(column)));
+        }
+        left += widest + TableGap;
+    }
+    table.caption = QString::fromStdString(TrackCaption(records));
+    if (left - TableGap > width) {
+        table.rows.clear();
+    }
+    return table;
+}
+
+// The record's chart over the area, and its table under the chart where it fits: the page's
+// picture.
+void PaintTrack(QPainter& painter, const TChart& chart, const TTrackRecords& records,
+                const QRect& area) {
+    painter.fillRect(area, chart.palette().color(QPalette::Button));
+    painter.setFont(chart.font());
+    const QFontMetrics metrics = painter.fontMetrics();
+    const TTableText table = TableText(records, metrics, area.width() - 2 * TableGap);
+    const QRect captionBox = metrics.boundingRect(
+        QRect(0, 0, area.width() - 2 * TableGap, area.height()), Qt::TextWordWrap, table.caption);
+    const int tableHeight =
+        static_cast<int>(table.rows.size()) * metrics.height() + captionBox.height() + TableGap;
+    if (table.rows.empty() || area.height() - tableHeight < LeastTrackChartHeight) {
+        chart.Render(painter, area);
+        return;
+    }
+    const QRect chartArea(area.left(), area.top(), area.width(), area.height() - tableHeight);
+    chart.Render(painter, chartArea);
+    painter.setPen(Qt::black);
+    int baseline = chartArea.bottom() + TableGap / 2 + metrics.ascent();
+    for (const QStringList& row : table.rows) {
+        for (qsizetype column = 0; column < row.size(); ++column) {
+            painter.drawText(area.left() + TableGap + table.columnLefts.at(column), baseline,
+                             row.at(column));
+        }
+        baseline += metrics.height();
+    }
+    painter.drawText(captionBox.translated(area.left() + TableGap, baseline - metrics.ascent()),
+                     Qt::TextWordWrap, table.caption);
 }
 
 } // namespace
@@ -113,7 +200,22 @@ QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format, bool
         FeedMarksAtClose(run, marks, chart.Model());
         line = QString::fromStdString(MarksAtCloseSummary(run, marks));
     }
-    return format == TPictureFormat::Svg ? SvgOf(chart, line, size) : PngOf(chart, line, size);
+    return PictureOf(
+        [&](QPainter& painter, const QRect& area) { Paint(painter, chart, line, area); }, size,
+        format, QStringLiteral("Quillon chart"));
+}
+
+QByteArray TrackPicture(const TRun& run, QSize size, TPictureFormat format) {
+    const TMarksAtClose wholeFile = WholeFileMarksAtClose(run);
+    const TTrackRecords records = TrackRecordsOf(run, LoadedBarsPart(run, wholeFile), &wholeFile);
+    const std::vector<TLineLook> looks = TrackChartLooks();
+    TChart chart(looks, std::string(TrackAxisFormat));
+    UseWindowFont(chart);
+    chart.resize(size);
+    FeedTrackChart(records, chart.Model());
+    return PictureOf(
+        [&](QPainter& painter, const QRect& area) { PaintTrack(painter, chart, records, area); },
+        size, format, QStringLiteral("Quillon track record"));
 }
 
 } // namespace quillon

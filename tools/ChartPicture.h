@@ -15,4 +15,9 @@ class TRun;
 // top left, where the window shows its status line. Needs a QApplication.
 QByteArray ChartPicture(const TRun& run, QSize size, TPictureFormat format, bool atClose = false);
 
+// The window's page "Track record" after `run`: the running totals of the three records (the
+// whole file's worked out here) in a TChart of their own, with the records' figures under it
+// where there is room for them and for a chart of some height. Needs a QApplication.
+QByteArray TrackPicture(const TRun& run, QSize size, TPictureFormat format);
+
 } // namespace quillon

@@ -34,8 +34,10 @@ void MakePicture(const char* programPath, const quillon::TChartOptions& options,
     int toolkitArgc = 1;
     char* toolkitArgv[] = {const_cast<char*>(programPath), nullptr};
     const QApplication application(toolkitArgc, toolkitArgv);
-    const QByteArray picture =
-        ChartPicture(run, QSize(options.width, options.height), options.format, options.atClose);
+    const QSize size(options.width, options.height);
+    const QByteArray picture = options.track
+                                   ? TrackPicture(run, size, options.format)
+                                   : ChartPicture(run, size, options.format, options.atClose);
     const std::string_view bytes(picture.constData(), static_cast<std::size_t>(picture.size()));
     if (options.output == quillon::StandardOutputName) {
         out += bytes;

@@ -94,6 +94,25 @@ TEST_F(ChartCommandTest, AtCloseAddsTheMarksAtCloseAndTheirLine) {
                             QUILLON_SCREENSHOT_DIR "/marks-at-close.png"));
 }
 
+// --track draws the track record instead of the candles: the three records' lines in their looks
+// (the whole file's too) and no candle's red body. The README's picture.
+TEST_F(ChartCommandTest, TrackDrawsTheRecordsInsteadOfTheCandles) {
+    const TProcessResult result = RunTool(Path("record.png"), {"--track"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const QImage picture =
+        QImage(QString::fromStdString(Path("record.png"))).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(picture.size(), QSize(800, 600));
+    const QRect all = picture.rect();
+    EXPECT_GT(CountPixels(picture, all, QColor(0, 0, 255)), 500) << "in the chart";
+    EXPECT_GT(CountPixels(picture, all, QColor(220, 0, 0)), 500) << "at close";
+    EXPECT_GT(CountPixels(picture, all, QColor(0, 140, 0)), 500) << "whole file";
+    EXPECT_EQ(CountPixels(picture, all, QColor(Qt::red)), 0);
+    ASSERT_TRUE(QDir().mkpath(QUILLON_SCREENSHOT_DIR));
+    QFile::remove(QUILLON_SCREENSHOT_DIR "/track-record.png");
+    EXPECT_TRUE(QFile::copy(QString::fromStdString(Path("record.png")),
+                            QUILLON_SCREENSHOT_DIR "/track-record.png"));
+}
+
 // Lines and text as vectors, one outlined body per candle, at the least size --size takes.
 TEST_F(ChartCommandTest, TheSvgDrawsOneBodyPerCandle) {
     const TProcessResult result =
