@@ -61,7 +61,7 @@ TEST_F(FollowTest, EachRewriteIsRunOnceForTheChartAndTheWatchList) {
     Click("Button1");
     WriteTextFile(file, Version(4));
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return Find<QLabel>("RunStatus")->text().endsWith("value (Load bars to wave)"); },
+        [&] { return Find<QLabel>("RunStatus")->toolTip().endsWith("value (Load bars to wave)"); },
         5000));
     EXPECT_EQ(errors_, QStringList{QStringLiteral("'x' is not a valid integer value.")});
     SetText("Edit3", QStringLiteral("500"));

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "bars/MarksAtClose.h"
+#include "bars/TrackRecord.h"
 #include "tests/chart/RunOutcome.h"
 #include "tests/ui/FormsFixture.h"
 
@@ -153,7 +154,7 @@ TEST_F(Form1Test, AFailedRunKeepsTheLastCompleteChartAndSaysWhy) {
         const auto* line = Find<QLabel>("RunStatus");
         const QString spoken =
             QAccessible::queryAccessibleInterface(Find("Chart1"))->text(QAccessible::Description);
-        EXPECT_EQ(spoken, line->isVisible() ? line->text() : QString());
+        EXPECT_EQ(spoken, line->isVisible() ? line->toolTip() : QString());
         return spoken;
     };
     const auto says = [&](const char* words) {
@@ -194,8 +195,10 @@ TEST_F(Form1Test, AFailedRunKeepsTheLastCompleteChartAndSaysWhy) {
 }
 
 // "Marks at close": checked, the chart adds the mark each bar showed when it was the newest,
-// worked out beside the window, and a line sums them up against the chart's marks; unchecked,
-// they go. The marks are those worked out afresh here.
+// worked out beside the window, and a line sums them up against the chart's marks with what their
+// turns made; unchecked, they go. The marks are those worked out afresh here. At the window's
+// first size the line is cut short, its whole text in its tip and for a screen reader, and it
+// keeps clear of the price labels and of the file's name.
 TEST_F(Form1Test, MarksAtCloseComeBesideTheChartsMarksAndGo) {
     const QString file = BarFile(QStringLiteral("files"));
     ChooseFile(file);
@@ -214,7 +217,21 @@ TEST_F(Form1Test, MarksAtCloseComeBesideTheChartsMarksAndGo) {
     };
     EXPECT_TRUE(std::equal(shown.begin(), shown.end(), expected.Marks().Points().begin(),
                            expected.Marks().Points().end(), same));
-    EXPECT_EQ(line->text().toStdString(), MarksAtCloseSummary(run, marks));
+    const TTrackRecords records = TrackRecordsOf(run, marks);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return line->toolTip().contains("traded"); }, 10000));
+    EXPECT_EQ(line->toolTip().toStdString(), MarksAtCloseSummary(run, marks, &records));
+    EXPECT_EQ(line->accessibleDescription(), line->toolTip());
+    EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
+    auto* chart = Find<TChart>("Chart1");
+    const TChartLayout layout = chart->Layout(chart->rect());
+    for (const TAxisLabel& label : layout.labels) {
+        const TPixelRect box = LabelTextBox(layout, label, chart->fontMetrics().height());
+        EXPECT_FALSE(line->geometry().intersects(
+            QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom))))
+            << label.text;
+    }
+    EXPECT_LE(line->geometry().right(), chart->width());
+    EXPECT_FALSE(line->geometry().intersects(Find("Label1")->geometry()));
     SaveScreenshot(form1_, QStringLiteral("main-window-marks-at-close"));
     Find<QCheckBox>("MarksAtClose")->click();
     EXPECT_TRUE(shown.empty());

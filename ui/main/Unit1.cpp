@@ -18,6 +18,7 @@
 #include "chart/WindowFont.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/main/InitialFolder.h"
+#include "ui/track/TrackRecordPage.h"
 
 namespace quillon {
 
@@ -146,6 +147,7 @@ void TForm1::CreateControls() {
     handle->setPalette(shadow);
     handle->setAutoFillBackground(true);
     CreateWatchPage();
+    CreateTrackPage();
 }
 
 void TForm1::CreateChart() {
@@ -292,10 +294,18 @@ void TForm1::BindHandlers() {
                 }
             });
     connect(marksAtCloseWait_, &QTimer::timeout, this, [this] {
-        MarksAtCloseLine->setText(QStringLiteral("marks at close: working..."));
-        MarksAtCloseLine->adjustSize();
+        SetChartLine(MarksAtCloseLine, QStringLiteral("marks at close: working..."));
         MarksAtCloseLine->show();
     });
+    Chart1->installEventFilter(this);
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            [this] { ReportErrors(&TForm1::TrackPageChanged); });
+    connect(&pipeline_, &TLivePipeline::Working, this,
+            [this](const QString& path, int done, int total) {
+                if (TrackPageShown() && path == WatchedSourcePath()) {
+                    TrackPage->ShowWorking(done, total);
+                }
+            });
     connect(&pipeline_, &TLivePipeline::RunFinished, watchList_, &TWatchList::RunFinished);
     connect(&pipeline_, &TLivePipeline::FileRemoved, watchList_, &TWatchList::FileRemoved);
     connect(&pipeline_, &TLivePipeline::CaughtUp, watchList_, &TWatchList::CaughtUp);

@@ -34,6 +34,7 @@ class QTimer;
 namespace quillon {
 
 class TChart;
+class TTrackRecordPage;
 
 // What the main window asks of the desktop beyond its own controls. Tests put their own answers
 // in.
@@ -68,6 +69,11 @@ public:
     TPeriodicTimer& Timer1() { return timer1_; }
     const TOpenDialog& OpenDialog1() const { return openDialog1_; }
     const TLivePipeline& Pipeline() const { return pipeline_; }
+
+protected:
+    // The chart's lines are placed anew when the chart is resized, and after it is painted, since
+    // its price labels move with every run and zoom.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Handlers. Their errors go to the standard error box through ReportErrors.
@@ -112,6 +118,23 @@ private:
     // A new run shown: its marks at close follow when the pipeline has them.
     void AwaitMarksAtClose();
     void ShowMarksAtClose(const TFileRun& fileRun);
+    // The chosen file, for the records asked of the pipeline: over its loaded bars while "Marks at
+    // close" is checked or the page "Track record" is shown, with the whole file's while the page
+    // is shown; none otherwise.
+    QSet<QString> ChosenFileRecords(bool wholeFile) const;
+    bool TrackPageShown() const;
+    // The page "Track record" shown or left.
+    void TrackPageChanged();
+    // A new run shown: while the page is shown, its records follow when the pipeline has them.
+    void AwaitTrackRecords();
+    // A run of the chosen file: the page shows its records when they are those of the run shown,
+    // the whole file's among them; a failed run leaves the page as it was.
+    void ShowTrackRecords(const TFileRun& fileRun);
+    // A line at the top of the chart with its whole text, as its tip and for a screen reader.
+    void SetChartLine(QLabel* line, const QString& text);
+    // The lines at the top of the chart clear of each other and of the price labels, each cut
+    // short with "…" where it does not fit.
+    void PlaceChartLines();
     // The chosen file as the pipeline names it.
     QString WatchedSourcePath() const;
     // One line on the chart beside the file's name, red for a failure; none for an empty text.
@@ -134,6 +157,7 @@ private:
     void CreateBottomPanels();
     void CreateChart();
     void CreateWatchPage();
+    void CreateTrackPage();
     void BindHandlers();
 
     TDesktopServices services_;
@@ -195,9 +219,15 @@ private:
     QLabel* MarksAtCloseLine = nullptr;
     // A cold start of the marks at close that takes longer than this says that it is working.
     QTimer* marksAtCloseWait_ = nullptr;
+    // A placing of the chart's lines is due after the chart's painting.
+    bool chartLinesDue_ = false;
     // "Watch list": a row for each bar file of the chosen file's folder.
     QWidget* WatchPage = nullptr;
     QTableView* WatchList = nullptr;
+    // "Track record": the chosen file's track record, for the shown run.
+    TTrackRecordPage* TrackPage = nullptr;
+    // The run whose records the page shows; none before the first.
+    std::shared_ptr<const TRun> trackRun_;
 };
 
 } // namespace quillon

@@ -39,6 +39,9 @@ void TForm1::LiveRunFinished(const TFileRun& fileRun) {
     if (chosen && fileRun.outcome.Completed()) {
         ShowMarksAtClose(fileRun);
     }
+    if (chosen) {
+        ShowTrackRecords(fileRun);
+    }
     if (fileRun.outcome.Completed() &&
         (chosen || watchList_->Model().Notifies(QFile::encodeName(fileRun.path).toStdString()))) {
         AnnounceTurn(fileRun.path, *fileRun.run, fileRun.marksAtClose);

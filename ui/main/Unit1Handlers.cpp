@@ -1,18 +1,22 @@
 // The main window's handlers: the Make-Waves run, the file selection, the steppers, the
 // secondary windows and the refresh tick.
 
+#include <algorithm>
 #include <exception>
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDialog>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimer>
 
 #include "bars/TextAfter.h"
 #include "base/CheckedInt.h"
@@ -39,6 +43,10 @@ QString LiteralWindowTitle(const QString& text) {
 constexpr std::int32_t MillisecondsPerSecond = 1000;
 // Between the file's name and the run's status on the chart.
 constexpr int RunStatusGap = 8;
+// The line of the marks at close, under the file's name; and the room the lines leave at the
+// chart's right edge.
+constexpr int MarksAtCloseTop = 15;
+constexpr int ChartLineRightMargin = 2;
 
 std::int32_t EditValue(const QLineEdit* edit) {
     return TextToInteger(ToEightBit(edit->text()));
@@ -90,6 +98,7 @@ void TForm1::Button1Click() {
     if (outcome.Completed()) {
         AnnounceTurn(WatchedSourcePath(), *run);
         AwaitMarksAtClose();
+        AwaitTrackRecords();
     }
 }
 
@@ -120,17 +129,50 @@ void TForm1::AnnounceTurn(const QString& path, const TRun& run,
 
 void TForm1::ShowRunStatus(const QString& text, bool failure) {
     runStatusIsFailure_ = failure;
-    RunStatus->setText(text);
     QPalette palette = Label1->palette();
     if (failure) {
         palette.setColor(QPalette::WindowText, Qt::red);
     }
     RunStatus->setPalette(palette);
-    RunStatus->adjustSize();
-    RunStatus->move(Label1->geometry().right() + 1 + RunStatusGap, Label1->y());
+    SetChartLine(RunStatus, text);
     RunStatus->setVisible(!text.isEmpty());
     // Said by a screen reader with the chart, for a user who cannot see the line.
     Chart1->setAccessibleDescription(text);
+}
+
+void TForm1::SetChartLine(QLabel* line, const QString& text) {
+    line->setToolTip(text);
+    line->setAccessibleDescription(text);
+    PlaceChartLines();
+}
+
+void TForm1::PlaceChartLines() {
+    const auto place = [this](QLabel* line, QPoint at) {
+        const QFontMetrics metrics(line->font());
+        const int left = Chart1->LeftClearOfLabels(at.y(), at.y() + metrics.height() - 1, at.x());
+        const int room = std::max(0, Chart1->width() - left - ChartLineRightMargin);
+        line->setText(metrics.elidedText(line->toolTip(), Qt::ElideRight, room));
+        line->adjustSize();
+        line->move(left, at.y());
+    };
+    place(RunStatus, {Label1->geometry().right() + 1 + RunStatusGap, Label1->y()});
+    // Under the file's name and the status line beside it, whatever their font.
+    place(MarksAtCloseLine,
+          {Label1->x(), std::max({MarksAtCloseTop, Label1->geometry().bottom() + 1,
+                                  RunStatus->geometry().bottom() + 1})});
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Chart1 && event->type() == QEvent::Resize) {
+        PlaceChartLines();
+    } else if (watched == Chart1 && event->type() == QEvent::Paint && !chartLinesDue_) {
+        chartLinesDue_ = true;
+        QTimer::singleShot(0, this, [this] {
+            chartLinesDue_ = false;
+            PlaceChartLines();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::Button2Click() {

@@ -1,16 +1,21 @@
 // "Marks at close": beside the chart's marks, worked out over the newest bars at once, the mark
 // each bar showed when it was the newest, worked out off the window's thread by the live pipeline
-// and kept there from run to run, so that a rewrite that adds a bar costs two runs, not N.
+// and kept there from run to run, so that a rewrite that adds a bar costs two runs, not N. The
+// track records ride on them: the totals on the line of the marks at close, and the page "Track
+// record", which asks for the whole file's too while it is shown.
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTimer>
 
 #include "chart/ChartFeed.h"
 #include "chart/TChart.h"
 #include "live/EightBitText.h"
 #include "ui/main/Unit1.h"
+#include "ui/track/TrackRecordPage.h"
 
 namespace quillon {
 
@@ -27,6 +32,10 @@ bool SameBars(const TRun& a, const TRun& b) {
         }
     }
     return true;
+}
+
+bool SameRun(const TRun& a, const TRun& b) {
+    return a.Lag1() == b.Lag1() && a.Lag2() == b.Lag2() && SameBars(a, b);
 }
 
 } // namespace
@@ -53,6 +62,7 @@ void TForm1::AskForMarksAtClose() {
         }
     }
     pipeline_.WorkOutMarksAtClose(paths);
+    AskForTrackRecords();
 }
 
 void TForm1::AwaitMarksAtClose() {
@@ -72,9 +82,58 @@ void TForm1::ShowMarksAtClose(const TFileRun& fileRun) {
     }
     marksAtCloseWait_->stop();
     FeedMarksAtClose(*shownRun_, *fileRun.marksAtClose, Chart1->Model());
-    MarksAtCloseLine->setText(FromEightBit(MarksAtCloseSummary(*shownRun_, *fileRun.marksAtClose)));
-    MarksAtCloseLine->adjustSize();
+    SetChartLine(MarksAtCloseLine,
+                 FromEightBit(MarksAtCloseSummary(*shownRun_, *fileRun.marksAtClose,
+                                                  fileRun.trackRecords.get())));
     MarksAtCloseLine->show();
+}
+
+void TForm1::CreateTrackPage() {
+    TrackPage = new TTrackRecordPage;
+    PageControl1->addTab(TrackPage, QStringLiteral("Track record"));
+}
+
+QSet<QString> TForm1::ChosenFileRecords(bool wholeFile) const {
+    const bool asked = wholeFile ? TrackPageShown() : TrackPageShown() || MarksAtClose->isChecked();
+    if (!asked || sourceFilePath_.isEmpty()) {
+        return {};
+    }
+    return {WatchedSourcePath()};
+}
+
+bool TForm1::TrackPageShown() const {
+    return PageControl1->currentWidget() == TrackPage;
+}
+
+void TForm1::TrackPageChanged() {
+    AskForTrackRecords();
+    if (TrackPageShown()) {
+        AwaitTrackRecords();
+    } else {
+        TrackPage->StopWorking();
+    }
+}
+
+void TForm1::AwaitTrackRecords() {
+    if (!TrackPageShown() || !shownRun_ || (trackRun_ && SameRun(*trackRun_, *shownRun_))) {
+        return;
+    }
+    TrackPage->ShowWorking(0, 0);
+    pipeline_.RunAgain(WatchedSourcePath());
+}
+
+void TForm1::ShowTrackRecords(const TFileRun& fileRun) {
+    if (!fileRun.outcome.Completed()) {
+        // The page keeps what it shows, and waits no more.
+        TrackPage->StopWorking();
+        return;
+    }
+    if (!fileRun.trackRecords || !fileRun.trackRecords->wholeFile || !shownRun_ ||
+        !SameRun(*shownRun_, *fileRun.run)) {
+        return;
+    }
+    TrackPage->ShowRecords(QFileInfo(fileRun.path).fileName(), *fileRun.run, *fileRun.trackRecords);
+    trackRun_ = fileRun.run;
 }
 
 } // namespace quillon

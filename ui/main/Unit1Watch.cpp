@@ -162,7 +162,8 @@ QSet<QString> TForm1::WatchListTrackRecordFiles() const {
 }
 
 void TForm1::AskForTrackRecords() {
-    pipeline_.WorkOutTrackRecords(WatchListTrackRecordFiles(), {});
+    pipeline_.WorkOutTrackRecords(WatchListTrackRecordFiles() | ChosenFileRecords(false),
+                                  ChosenFileRecords(true));
 }
 
 void TForm1::WatchListDoubleClick(const QModelIndex& index) {
