@@ -269,13 +269,16 @@ TTrackRecords TrackRecordsOf(const TRun& run, const TMarksAtClose& loaded,
         const int lines = run.LineCount();
         std::vector<double> lineCloses(static_cast<std::size_t>(lines));
         const auto one = std::make_unique<TBarTable>();
+        double lastClose = 0.0;
         for (int line = 0; line < lines; ++line) {
-            // A line that cannot be loaded has no mark at close, so its close is never traded.
+            // A line that cannot be loaded has no mark at close, so no trade opens or closes at
+            // it; an open trade keeps the value of the last close there was.
             try {
                 run.LoadStoredBars(line, 1, *one);
-                lineCloses[static_cast<std::size_t>(line)] = one->BarClose[0];
+                lastClose = one->BarClose[0];
             } catch (const QuillonError&) {
             }
+            lineCloses[static_cast<std::size_t>(line)] = lastClose;
         }
         records.wholeFile = MakeRecord(TRecordKind::WholeFile, 0, std::move(lineCloses),
                                        MarksOf(*wholeFile, 0, static_cast<std::size_t>(lines)),
