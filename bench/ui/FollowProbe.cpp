@@ -2,11 +2,14 @@
 // rewrites a bar file of the terminal's 1,900 lines once a second, in one piece, each time with a
 // new newest bar; the main window follows it at the default settings. It prints the latency from
 // the writer's last byte to the chart repainted with that version (median and max over the first
-// 50 rewrites), how many reads and runs each rewrite cost, the longest stretch the window's event loop was busy, and the processor time of
-// the window (the process less the writer) over the whole run.
+// 50 rewrites), how many reads and runs each rewrite cost, the longest stretch the window's event
+// loop was busy, and the processor time of the window (the process less the writer) over the whole
+// run.
 //
-//   follow_probe [REWRITES [--at-close]]    60 unless given: a minute; --at-close checks "Marks
-//                                           at close", whose cost is the difference it makes
+//   follow_probe [REWRITES [--at-close | --track-page]]
+//       60 rewrites unless given: a minute; --at-close checks "Marks at close", --track-page shows
+//       the "Track record" page in place of the chart (whose repaints then go unmeasured): the
+//       cost of either is the difference it makes to the processor time a rewrite
 
 #include <sys/resource.h>
 
@@ -22,6 +25,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -111,8 +115,12 @@ int main(int argc, char* argv[]) {
     QTest::mouseClick(forms.Form1.findChild<QPushButton*>(QStringLiteral("Button2")),
                       Qt::LeftButton);
     forms.Form1.findChild<QCheckBox*>(QStringLiteral("FollowFile"))->setChecked(true);
-    if (argc > 2 && std::string(argv[2]) == "--at-close") {
+    const std::string option = argc > 2 ? argv[2] : "";
+    if (option == "--at-close") {
         forms.Form1.findChild<QCheckBox*>(QStringLiteral("MarksAtClose"))->setChecked(true);
+    } else if (option == "--track-page") {
+        auto* pages = forms.Form1.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        pages->setCurrentIndex(pages->count() - 1);
     }
     auto* chart = forms.Form1.findChild<quillon::TChart*>(QStringLiteral("Chart1"));
 
