@@ -15,8 +15,8 @@ namespace quillon {
 // after the hand-over, so that every subscriber may keep it and read it on its own thread.
 struct TFileRun {
     QString path;
-    // Of use when the outcome is complete, its read failure aside; none when not even its
-    // storage could be had.
+    // Of use when the outcome is complete, its read failure aside; never null: a run that could
+    // not even get its storage hands over an empty one.
     std::shared_ptr<const TRun> run;
     TRunOutcome outcome;
     // The read found the file held or being written: its writer may let go without changing it.

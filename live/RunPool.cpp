@@ -201,6 +201,7 @@ TFileRun RunWatchedFile(const QString& path, const TRunSettings& settings) {
 TRunPool::TRunPool(TRunWork work, QObject* parent)
     : QObject(parent)
     , handOver_(std::make_shared<THandOver>(std::move(work)))
+    , noRun_(std::make_shared<const TRun>())
     , pool_(std::make_unique<QThreadPool>())
     , runner_(new TRunner(handOver_, pool_.get())) {
     handOver_->pool = this;
@@ -285,6 +286,9 @@ void TRunPool::TakeFinished() {
     for (THandOver::TFinished& each : finished) {
         if (running_.take(each.run.path)) {
             Start(each.run.path);
+        }
+        if (!each.run.run) {
+            each.run.run = noRun_;
         }
         // A subscriber may take other settings, which drops the rest.
         if (each.generation == generation_) {

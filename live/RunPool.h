@@ -93,6 +93,8 @@ private:
     QHash<QString, std::shared_ptr<TMarksAtCloseCache>> keepers_;
     TRunSettings settings_;
     std::shared_ptr<THandOver> handOver_;
+    // Handed over in place of a run that could not get its storage, made while there was room.
+    const std::shared_ptr<const TRun> noRun_;
     // Not a child: deleting it waits for every run, however long one hangs.
     std::unique_ptr<QThreadPool> pool_;
     // The pool's.

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -154,6 +155,18 @@ TEST_F(LivePipelineTest, RecordsComeWithTheRunAndTheShareDoneIsTold) {
     ASSERT_FALSE(working.isEmpty());
     EXPECT_EQ(working.last()[1].toInt(), 201);
     EXPECT_EQ(working.last()[2].toInt(), 201);
+}
+
+// A run that could not even get its storage is a failed run with an empty run, never a null one.
+TEST(RunPoolTest, ARunWithoutStorageHandsOverAnEmptyRun) {
+    TRunPool pool([](const QString&, const TRunSettings&) -> TFileRun { throw std::bad_alloc(); });
+    QSignalSpy finished(&pool, &TRunPool::Finished);
+    pool.Request(QStringLiteral("EURUSD60.csv"));
+    ASSERT_TRUE(finished.wait(5000));
+    const TFileRun run = finished[0][0].value<TFileRun>();
+    EXPECT_FALSE(run.outcome.Completed());
+    ASSERT_TRUE(run.run);
+    EXPECT_EQ(run.run->BarCount(), 0);
 }
 
 TEST(LivePipelineCloseTest, ClosesWithinASecondWhileARunHangs) {
