@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "bars/WatchRow.h"
+#include "base/IntegerText.h"
 
 namespace quillon {
 
@@ -16,14 +17,6 @@ std::uint64_t Magnitude(std::int64_t value) {
     return value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
 }
 
-std::string Grouped(std::uint64_t magnitude) {
-    std::string digits = std::to_string(magnitude);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), 1, ',');
-    }
-    return digits;
-}
-
 std::string SignOf(std::int64_t value) {
     return value > 0 ? "+" : value < 0 ? "-" : "";
 }
@@ -31,11 +24,11 @@ std::string SignOf(std::int64_t value) {
 } // namespace
 
 std::string PointsText(std::int64_t points) {
-    return SignOf(points) + Grouped(Magnitude(points));
+    return SignOf(points) + GroupedDigits(Magnitude(points));
 }
 
 std::string DrawdownText(std::int64_t points) {
-    return (points < 0 ? "-" : "") + Grouped(Magnitude(points));
+    return (points < 0 ? "-" : "") + GroupedDigits(Magnitude(points));
 }
 
 std::string MeanPointsText(const TRecordSummary& summary) {
@@ -46,7 +39,7 @@ std::string MeanPointsText(const TRecordSummary& summary) {
     // A mean lies between the smallest and the largest trade, so its tenths fit.
     const long long tenths = std::llround(*mean * 10.0);
     const std::uint64_t magnitude = Magnitude(tenths);
-    return SignOf(tenths) + Grouped(magnitude / 10) + "." + std::to_string(magnitude % 10);
+    return SignOf(tenths) + GroupedDigits(magnitude / 10) + "." + std::to_string(magnitude % 10);
 }
 
 std::string ProfitFactorText(const std::optional<double>& profitFactor) {

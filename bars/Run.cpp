@@ -1,5 +1,8 @@
 #include "bars/Run.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "bars/LoadNewestBars.h"
 #include "base/CheckedArray.h"
 #include "base/Errors.h"
@@ -19,13 +22,29 @@ void TRun::ReadFile(const std::string& path, const TReadSettings& read) {
 
 void TRun::LoadBars(int N, const TFileCloseListener& onClose) {
     N_ = N;
+    failedLine_.reset();
     const std::int64_t firstFileLine = firstFileLine_;
-    LoadNewestBars(N, lineCount_, barLines_, decimalSeparator_, bars_,
-                   [&onClose, firstFileLine](int storeIndex, double close) {
-                       if (onClose) {
-                           onClose(firstFileLine + storeIndex, close);
-                       }
-                   });
+    try {
+        LoadNewestBars(N, lineCount_, barLines_, decimalSeparator_, bars_,
+                       [&onClose, firstFileLine](int storeIndex, double close) {
+                           if (onClose) {
+                               onClose(firstFileLine + storeIndex, close);
+                           }
+                       });
+    } catch (const QuillonError&) {
+        // The line to name is the first that fails on its own; the load stopped there.
+        const auto one = std::make_unique<TBarTable>();
+        for (int index = std::max(0, lineCount_ - N); index < lineCount_ && N <= lineCount_;
+             ++index) {
+            try {
+                LoadStoredBars(index, 1, *one);
+            } catch (const QuillonError&) {
+                failedLine_ = FileLineOfStored(index);
+                break;
+            }
+        }
+        throw;
+    }
 }
 
 void TRun::WorkOutWaves(int W1, int W2) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,6 +46,9 @@ public:
     // 1 where runs already go side by side, one a thread.
     void SetWaveThreads(unsigned threads) { waveThreads_ = threads; }
 
+    // The line index in the file of the first loaded line that could not be loaded by the last
+    // LoadBars; none when every line loaded, or when the file had fewer than N lines.
+    std::optional<std::int64_t> FailedLine() const { return failedLine_; }
     // Why the last ReadFile failed; TReadFailure::None after a read that succeeded.
     TReadFailure ReadFailure() const { return readFailure_; }
     int BarCount() const { return N_; }
@@ -87,6 +91,7 @@ private:
     int lineCount_ = 0;
     TReadFailure readFailure_ = TReadFailure::None;
     std::int64_t firstFileLine_ = 0;
+    std::optional<std::int64_t> failedLine_;
     int N_ = 0;
     int W1_ = 0;
     int W2_ = 0;

@@ -28,6 +28,11 @@ std::string RunFailureText(const QuillonError& error, const TRun& run, int N) {
         return "only " + IntegerToText(run.LineCount()) + " lines, fewer than the " +
                IntegerToText(N) + " bars asked for";
     }
+    // A bad line is named as an editor counts lines, from 1, before what is wrong with it.
+    if (const std::optional<std::int64_t> line = run.FailedLine()) {
+        return "line " + GroupedDigits(static_cast<std::uint64_t>(*line) + 1) + ": " +
+               error.Message();
+    }
     return error.Message();
 }
 

@@ -84,4 +84,12 @@ std::string IntegerToText(std::int32_t value) {
     return std::to_string(value);
 }
 
+std::string GroupedDigits(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ',');
+    }
+    return digits;
+}
+
 } // namespace quillon

@@ -14,4 +14,8 @@ std::int32_t TextToInteger(std::string_view text);
 // Plain decimal: "-" for negative values, no "+", no leading zeros.
 std::string IntegerToText(std::int32_t value);
 
+// Decimal digits in groups of three parted by commas, as a reader counts lines and points:
+// "1,901". The same in every locale.
+std::string GroupedDigits(std::uint64_t value);
+
 } // namespace quillon
