@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <numeric>
 #include <thread>
 
 #include "bars/Turns.h"
 #include "base/Errors.h"
 #include "base/ShareOut.h"
+#include "engine/NewestWaveValues.h"
 
 namespace quillon {
 
@@ -44,18 +46,19 @@ public:
         }
     }
 
-    // Whether lines first..first+N-1 all load; if so, their closes go into closes[0..N-1].
-    bool Load(int first, int N, TSeries& closes) const {
+    // Whether lines first..first+N-1 all load.
+    bool AllLoad(int first, int N) const {
         const int size = static_cast<int>(closes_.size());
         const int from = CheckedIndex(first - first_, size);
         const int to = CheckedIndex(from + N - 1, size);
-        if (failedBefore_[static_cast<std::size_t>(to + 1)] !=
-            failedBefore_[static_cast<std::size_t>(from)]) {
-            return false;
-        }
-        std::copy(closes_.begin() + from, closes_.begin() + to + 1, closes.Slice(0, N).begin());
-        return true;
+        return failedBefore_[static_cast<std::size_t>(to + 1)] ==
+               failedBefore_[static_cast<std::size_t>(from)];
     }
+
+    // The first line's index, and the closes of all the lines from it on (0 for a line that
+    // cannot be loaded).
+    int First() const { return first_; }
+    std::span<const double> Closes() const { return closes_; }
 
 private:
     int first_;
@@ -64,28 +67,52 @@ private:
     std::vector<int> failedBefore_;
 };
 
-// One thread's run: 64 KB, off the thread's stack, which the engine's own arrays need.
-struct TRunStorage {
-    TBarTable bars;
-    TRunWaves waves;
+// One thread's close waves of the windows along the stored lines: for each lag, entries N-3 and
+// N-2 of WorkOutCloseWaves's wave, bit for bit (engine/NewestWaveValues.h), or that it fails. A
+// thread takes the lines in runs one after the next, so that each window shares all but one column
+// of its lag covariance with the one before. With equal lags the one wave is both, as in the batch.
+struct TCloseWaveMakers {
+    TCloseWaveMakers(std::span<const double> closes, int N, int W1, int W2) {
+        if (N >= 1 && N <= SeriesCapacity) {
+            wave1 = std::make_unique<TNewestWaveMaker>(closes, N, W1, WaveComponentsWorkedOut,
+                                                       CloseWaveComponent);
+            if (W2 != W1) {
+                wave2 = std::make_unique<TNewestWaveMaker>(closes, N, W2, WaveComponentsWorkedOut,
+                                                           CloseWaveComponent);
+            }
+        }
+    }
+
+    std::unique_ptr<TNewestWaveMaker> wave1;
+    std::unique_ptr<TNewestWaveMaker> wave2;
 };
 
-TMarkAtClose MarkAtClose(const TRun& run, const TStoredCloses& lines, int line,
-                         TRunStorage& storage) {
+// TickAt's rule for the newest row, N-1, on the two entries of each wave that it reads.
+TTick NewestTick(const TNewestWaveValues& wave1, const TNewestWaveValues& wave2) {
+    return TickOf(wave1.beforeLast, wave1.last, wave2.beforeLast, wave2.last);
+}
+
+TMarkAtClose MarkAtClose(const TRun& run, const TStoredCloses& stored, int line,
+                         TCloseWaveMakers& makers) {
     const int N = run.BarCount();
     const int first = FirstOfWindow(run, line);
-    if (first < 0 || !lines.Load(first, N, storage.bars.BarClose)) {
+    if (!makers.wave1 || first < 0 || !stored.AllLoad(first, N)) {
         return std::nullopt;
     }
-    try {
-        WorkOutCloseWaves(storage.bars, N, run.Lag1(), run.Lag2(), storage.waves, 1);
-    } catch (const QuillonError&) {
+    const int end = line - stored.First();
+    const TNewestWaveValues wave1 = makers.wave1->At(end);
+    const TNewestWaveValues wave2 = makers.wave2 ? makers.wave2->At(end) : wave1;
+    if (wave1.failed || wave2.failed) {
         // The window's run would have failed with this error: no chart, no mark.
         return std::nullopt;
     }
     // The newest row of that run, with TRun::MarkAt's rule for the rows before FirstTickRow.
-    return N - 1 < FirstTickRow ? TTick::None : TickAt(storage.waves, N - 1);
+    return N - 1 < FirstTickRow ? TTick::None : NewestTick(wave1, wave2);
 }
+
+// Runs of lines a thread, so that a thread held up leaves runs to the others; each run starts its
+// lag covariances afresh, which costs about one window's solve.
+constexpr std::size_t RunsPerThread = 4;
 
 std::vector<int> LinesFrom(int first, int end) {
     std::vector<int> lines;
@@ -115,20 +142,32 @@ void WorkOutMarksAtClose(const TRun& run, int firstLine, std::span<const int> li
     }
     const TStoredCloses stored(run, first, last);
 
+    // The lines in file order, cut into runs of neighbours.
+    std::vector<std::size_t> order(lines.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&lines](std::size_t a, std::size_t b) { return lines[a] < lines[b]; });
     const unsigned allowed =
         threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
+    const std::size_t workers = std::min<std::size_t>(allowed, lines.size());
+    const std::size_t runs = std::min(lines.size(), workers * RunsPerThread);
     std::atomic<std::size_t> done = 0;
-    // Each line's entry is written by the one thread that took the line.
+    // Each line's entry is written by the one thread that took the line's run.
     ShareOut(
-        lines.size(), std::min<std::size_t>(allowed, lines.size()),
-        [] { return std::make_unique<TRunStorage>(); },
-        [&](TRunStorage& storage, std::size_t i) {
-            const int line = lines[i];
-            marks[static_cast<std::size_t>(line - firstLine)] =
-                MarkAtClose(run, stored, line, storage);
-            const std::size_t now = ++done;
-            if (progress) {
-                progress(now, lines.size());
+        runs, workers,
+        [&] {
+            return std::make_unique<TCloseWaveMakers>(stored.Closes(), run.BarCount(), run.Lag1(),
+                                                      run.Lag2());
+        },
+        [&](TCloseWaveMakers& makers, std::size_t r) {
+            for (std::size_t k = lines.size() * r / runs; k < lines.size() * (r + 1) / runs; ++k) {
+                const int line = lines[order[k]];
+                marks[static_cast<std::size_t>(line - firstLine)] =
+                    MarkAtClose(run, stored, line, makers);
+                const std::size_t now = ++done;
+                if (progress) {
+                    progress(now, lines.size());
+                }
             }
         });
 }

@@ -37,10 +37,10 @@ void WorkOutCloseWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& 
 TTick TickAt(const TRunWaves& waves, int row) {
     const TSeries& wave1 = waves.CloseWave1();
     const TSeries& wave2 = waves.CloseWave2();
-    const double before1 = wave1[row - 2];
-    const double last1 = wave1[row - 1];
-    const double before2 = wave2[row - 2];
-    const double last2 = wave2[row - 1];
+    return TickOf(wave1[row - 2], wave1[row - 1], wave2[row - 2], wave2[row - 1]);
+}
+
+TTick TickOf(double before1, double last1, double before2, double last2) {
     if (last1 > before1 && last2 > before2) {
         return TTick::Up;
     }

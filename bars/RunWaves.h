@@ -47,5 +47,7 @@ void WorkOutCloseWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& 
 enum class TTick { None, Up, Down };
 inline constexpr int FirstTickRow = 3;
 TTick TickAt(const TRunWaves& waves, int row);
+// The same rule on the two close waves' values at the step's two ends.
+TTick TickOf(double before1, double last1, double before2, double last2);
 
 } // namespace quillon

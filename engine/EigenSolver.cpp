@@ -12,15 +12,6 @@ namespace quillon {
 
 namespace {
 
-// The bisection starts on [0, 10 * M] and stops once the bracket is no wider than M / 10^7, M being
-// the largest row sum. Both are the solver's design, kept exactly so that results match it bit for
-// bit. For the lag-covariance matrices of prices every entry is positive, so M is the largest
-// absolute row sum, which bounds every eigenvalue (Gershgorin's circles): the bracket holds them
-// all with room to spare. The tolerance is relative to M, not to the eigenvalue sought, so that the
-// step count is the same for every matrix (27, see MostBisections).
-constexpr double SearchBoundFactor = 10.0;
-constexpr double ToleranceDivisor = 10000000.0;
-
 // The largest row sum of the block, or 0 when no row sum is positive.
 double SearchBound(const TSquareMatrix& A, int n) {
     double bound = 0.0;
@@ -60,8 +51,15 @@ double TCountMemo::CountBelow(double x) {
     return count;
 }
 
+double TCountMemo::Bound() {
+    if (!bound_) {
+        bound_ = SearchBound(A_, n_);
+    }
+    return *bound_;
+}
+
 double KthEigenvalueFrom(TCountMemo& memo, int k) {
-    const double bound = SearchBound(memo.Matrix(), memo.Order());
+    const double bound = memo.Bound();
     double lo = 0.0;
     double hi = CheckedResult(SearchBoundFactor * bound);
     const double tolerance = CheckedQuotient(bound, ToleranceDivisor);

@@ -7,6 +7,7 @@
 #include "engine/EigenSolver.h"
 #include "engine/EigenSolverWork.h"
 #include "engine/FloatFaultFlags.h"
+#include "engine/LaggedProducts.h"
 #include "engine/VectorClones.h"
 
 namespace quillon {
@@ -16,21 +17,6 @@ namespace {
 bool WithinCapacities(int N, int L, int R, int r) {
     return L >= 1 && L <= MatrixOrderCapacity && N >= L && N <= SeriesCapacity && R >= 1 &&
            R <= ComponentCapacity && r >= 0 && r < R;
-}
-
-// sums[c] := the sum over t = 0..K-1, in increasing order, of head[t] * lagged[t + c], for
-// c < Width; the sums stay in registers over the whole run of t.
-template <int Width>
-QUILLON_INLINE_IN_CLONES void LaggedProducts(const double* head, const double* lagged, int K,
-                                             double* sums) {
-    double block[Width] = {};
-    for (int t = 0; t < K; ++t) {
-        const double h = head[t];
-        for (int c = 0; c < Width; ++c) {
-            block[c] = block[c] + h * lagged[t + c];
-        }
-    }
-    std::copy(block, block + Width, sums);
 }
 
 // Row i of S from column i on, Width columns at a time. The last block ends at column L-1 and

@@ -1,7 +1,11 @@
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cfenv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <memory>
 #include <numeric>
 #include <random>
 #include <string>
@@ -12,7 +16,9 @@
 #include "LiteralEngine.h"
 #include "engine/CheckedWave.h"
 #include "engine/EigenSolver.h"
+#include "engine/FastElimination.h"
 #include "engine/FloatFaultFlags.h"
+#include "engine/NewestWaveValues.h"
 #include "engine/WaveBatch.h"
 #include "engine/WaveComponent.h"
 
@@ -130,6 +136,66 @@ TEST(EngineAgainstOracleTest, EntriesLeftOfTheDiagonal) {
     }
 }
 
+// What anyone reads of an elimination: the diagonal and what lies right of it, to the bit, and the
+// column exchanges.
+std::vector<std::uint64_t> ReadPart(const TShiftedElimination& e, int n) {
+    std::vector<std::uint64_t> bits;
+    for (int i = 0; i < n; ++i) {
+        for (int j = i; j < n; ++j) {
+            bits.push_back(std::bit_cast<std::uint64_t>(e.B[i][j]));
+        }
+    }
+    for (int k = 0; k < e.exchangeCount; ++k) {
+        bits.push_back(static_cast<std::uint64_t>(e.exchangedSteps[k]));
+    }
+    return bits;
+}
+
+// The fast elimination against the checked one at every order, on lag covariances of price walks
+// at shifts below, among and above their eigenvalues, and on whole-number matrices whose zero
+// pivots send it step by step. The fast one starts on storage that holds the last elimination's
+// entries, and the matrix holds infinities beyond the order: neither may show, and no fault flag
+// is raised.
+TEST(EngineAgainstOracleTest, FastEliminationAtEveryOrder) {
+    std::mt19937_64 random(4711);
+    const auto fast = std::make_unique<TShiftedElimination>();
+    const auto checked = std::make_unique<TShiftedElimination>();
+    for (int n = 1; n <= MatrixOrderCapacity; ++n) {
+        SCOPED_TRACE(testing::Message() << "n = " << n);
+        const TSeries walk = PriceWalk(random, 2 * n + 20);
+        TSquareMatrix S;
+        for (int i = 0; i < MatrixOrderCapacity; ++i) {
+            for (int j = 0; j < MatrixOrderCapacity; ++j) {
+                double sum = 0.0;
+                for (int t = 0; i < n && j < n && t < n + 21; ++t) {
+                    sum = sum + walk[t + i] * walk[t + j];
+                }
+                S[i][j] = i < n && j < n ? sum : std::numeric_limits<double>::infinity();
+            }
+        }
+        const TSquareMatrix whole =
+            RandomSymmetric(random, n, std::uniform_int_distribution(-1, 2));
+        double trace = 0.0;
+        for (int i = 0; i < n; ++i) {
+            trace = trace + S[i][i];
+        }
+        for (const double x : {0.0, trace * 1e-9, trace * 1e-5, trace / n, trace * 0.9, trace}) {
+            std::feclearexcept(TFloatFaultWatch::FaultFlags);
+            EliminateFast(S, n, x, *fast);
+            EXPECT_EQ(std::fetestexcept(TFloatFaultWatch::FaultFlags), 0) << x;
+            EliminateChecked(S, n, x, *checked);
+            EXPECT_TRUE(ReadPart(*fast, n) == ReadPart(*checked, n)) << x;
+        }
+        for (const double x : {0.0, 1.0, 0.5}) {
+            EliminateFast(whole, n, x, *fast);
+            const std::string error =
+                Outcome([&] { return (EliminateChecked(whole, n, x, *checked), 0); }).first;
+            EXPECT_TRUE(!error.empty() || ReadPart(*fast, n) == ReadPart(*checked, n)) << x;
+        }
+    }
+    std::feclearexcept(TFloatFaultWatch::FaultFlags);
+}
+
 // Component r against the oracle's run, which works out all R at once; where the wave succeeds,
 // the checked computation that runs after a fault flag gives the same points.
 void ExpectWaveMatchesOracle(const TSeries& series, int N, int L, int R, int r,
@@ -242,6 +308,138 @@ TEST(WaveComponentsTest, AFailingBatchRaisesTheFirstErrorAndWritesNothing) {
     EXPECT_EQ(Outcome([&] { return (WaveComponents(failing, results), 0); }).first,
               "Invalid floating point operation");
     EXPECT_TRUE(results[0] == closes);
+}
+
+// Closes of a random walk from 1.1 as PriceWalk's, as many as asked for.
+std::vector<double> LongPriceWalk(std::mt19937_64& random, int count) {
+    std::normal_distribution<double> step(0.0, 0.0004);
+    std::vector<double> points;
+    double price = 1.1;
+    for (int i = 0; i < count; ++i) {
+        price = std::round((price + step(random)) * 1e5) / 1e5;
+        points.push_back(price);
+    }
+    return points;
+}
+
+// Entries N-3 and N-2 of the WaveComponent call on window `end` of points, or that it raises.
+TNewestWaveValues NewestOfTheCall(const std::vector<double>& points, int N, int L, int R, int r,
+                                  int end) {
+    TSeries window;
+    std::copy(points.begin() + (end - N + 1), points.begin() + (end + 1),
+              window.Slice(0, N).begin());
+    TNewestWaveValues values;
+    try {
+        const TSeries wave = WaveComponent(window, N, L, R, r);
+        if (N >= 3) {
+            values = {wave[N - 3], wave[N - 2], false};
+        }
+    } catch (const QuillonError&) {
+        values.failed = true;
+    }
+    return values;
+}
+
+bool SameBits(const TNewestWaveValues& a, const TNewestWaveValues& b) {
+    return std::bit_cast<std::uint64_t>(a.beforeLast) ==
+               std::bit_cast<std::uint64_t>(b.beforeLast) &&
+           std::bit_cast<std::uint64_t>(a.last) == std::bit_cast<std::uint64_t>(b.last) &&
+           a.failed == b.failed;
+}
+
+// NewestWaveValues over ends against a WaveComponent call per window, to the bit; returns how many
+// windows failed. The caller's fault flags are left as they were.
+int ExpectNewestAsTheCalls(const std::vector<double>& points, int N, int L, int R, int r,
+                           const std::vector<int>& ends) {
+    std::vector<TNewestWaveValues> out(ends.size());
+    std::feclearexcept(TFloatFaultWatch::FaultFlags);
+    std::feraiseexcept(FE_INVALID);
+    NewestWaveValues(points, N, L, R, r, ends, out);
+    EXPECT_EQ(std::fetestexcept(TFloatFaultWatch::FaultFlags), FE_INVALID);
+    std::feclearexcept(TFloatFaultWatch::FaultFlags);
+    int failed = 0;
+    for (std::size_t k = 0; k < ends.size(); ++k) {
+        const TNewestWaveValues call = NewestOfTheCall(points, N, L, R, r, ends[k]);
+        EXPECT_TRUE(SameBits(out[k], call))
+            << "N = " << N << ", L = " << L << ", R = " << R << ", r = " << r
+            << ", end = " << ends[k] << ": " << out[k].beforeLast << " " << out[k].last << " "
+            << out[k].failed << " against " << call.beforeLast << " " << call.last << " "
+            << call.failed;
+        failed += call.failed ? 1 : 0;
+    }
+    return failed;
+}
+
+std::vector<int> Ends(int from, int to) {
+    std::vector<int> ends;
+    for (int end = from; end <= to; ++end) {
+        ends.push_back(end);
+    }
+    return ends;
+}
+
+// Consecutive windows of a price walk, as the marks at close take them, at the program's sizes,
+// with L close to N (down to one lagged vector), N below 3, and the lags of a longer window than
+// the series holds; ends that repeat, skip a few or many, and go back.
+TEST(NewestWaveValuesTest, ConsecutiveWindowsAsTheirCalls) {
+    std::mt19937_64 random(1900);
+    const std::vector<double> walk = LongPriceWalk(random, 1300);
+    const std::array<int, 4> sizes[] = {
+        {500, 39, 5, 0}, {500, 16, 5, 0}, {1000, 101, 5, 0}, {300, 2, 5, 0}, {60, 58, 5, 0},
+        {40, 39, 5, 0},  {40, 40, 5, 0},  {37, 12, 10, 9},   {12, 7, 1, 0},  {3, 2, 1, 0},
+        {2, 1, 1, 0},    {1, 1, 1, 0},    {20, 21, 5, 0},    {20, 5, 11, 0}};
+    for (const auto& [N, L, R, r] : sizes) {
+        std::vector<int> ends = Ends(N - 1, std::min(N + 120, 1299));
+        for (const int end :
+             {N + 120, N + 123, N + 123, N + 130, N + 190, N + 191, N + 50, N + 51}) {
+            ends.push_back(std::min(end, 1299));
+        }
+        EXPECT_EQ(ExpectNewestAsTheCalls(walk, N, L, R, r, ends),
+                  N < L || R > 10 ? ends.size() : 0u)
+            << N << " " << L;
+    }
+}
+
+// Windows that fail among good ones, in a row: a close of 1e200, whose square overflows in the
+// covariance (and the sums that take it in leave the covariance only L windows later); one of
+// 1.2e154, whose square does not but ten times the largest row sum does, in the bisection; a run
+// of zeros, whose windows of zeros alone fail with an invalid operation; an infinite close, whose
+// products raise no fault flag.
+TEST(NewestWaveValuesTest, FailingWindowsAmongGoodOnes) {
+    std::mt19937_64 random(77);
+    std::vector<double> walk = LongPriceWalk(random, 1400);
+    walk[300] = 1e200;
+    walk[700] = 1.2e154;
+    std::fill(walk.begin() + 1000, walk.begin() + 1120, 0.0);
+    walk[1300] = std::numeric_limits<double>::infinity();
+    for (const auto& [N, L] : {std::pair{100, 39}, {100, 16}, {60, 58}, {100, 7}}) {
+        // The windows that take in line 300, 700 or 1300, and those of zeros alone.
+        EXPECT_EQ(ExpectNewestAsTheCalls(walk, N, L, 5, 0, Ends(N - 1, 1399)),
+                  3 * N + (120 - N + 1))
+            << N << " " << L;
+    }
+}
+
+// The range error for an end outside the points, for out shorter than the ends, and for N beyond
+// any window WaveComponent takes; nothing written.
+TEST(NewestWaveValuesTest, EndsOutOfRange) {
+    std::mt19937_64 random(5);
+    const std::vector<double> walk = LongPriceWalk(random, 1200);
+    std::vector<TNewestWaveValues> out(2, TNewestWaveValues{1.0, 2.0, true});
+    const auto message = [&](int N, std::vector<int> ends, std::size_t outSize) {
+        return Outcome([&] {
+                   NewestWaveValues(walk, N, 5, 5, 0, ends, std::span(out).first(outSize));
+                   return 0;
+               })
+            .first;
+    };
+    EXPECT_EQ(message(10, {9, 1200}, 2), "Range check error");
+    EXPECT_EQ(message(10, {9, 8}, 2), "Range check error");
+    EXPECT_EQ(message(10, {9, 10}, 1), "Range check error");
+    EXPECT_EQ(message(1001, {1100}, 1), "Range check error");
+    EXPECT_EQ(message(0, {100}, 1), "Range check error");
+    EXPECT_TRUE(out[0] == (TNewestWaveValues{1.0, 2.0, true}));
+    EXPECT_EQ(message(10, {9, 10}, 2), "");
 }
 
 } // namespace
