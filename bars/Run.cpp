@@ -6,6 +6,7 @@
 #include "bars/LoadNewestBars.h"
 #include "base/CheckedArray.h"
 #include "base/Errors.h"
+#include "base/IntegerText.h"
 
 namespace quillon {
 
@@ -79,14 +80,31 @@ void TRun::LoadStoredBars(int first, int count, TBarTable& bars) const {
     LoadNewestBars(count, first + count, barLines_, decimalSeparator_, bars, [](int, double) {});
 }
 
+std::string RunFailureText(const QuillonError& error, const TRun& run, int N) {
+    if (dynamic_cast<const RangeCheckError*>(&error) != nullptr && run.LineCount() < N) {
+        return "only " + IntegerToText(run.LineCount()) + " lines, fewer than the " +
+               IntegerToText(N) + " bars asked for";
+    }
+    // A bad line is named as an editor counts lines, from 1, before what is wrong with it.
+    if (const std::optional<std::int64_t> line = run.FailedLine()) {
+        return "line " + GroupedDigits(static_cast<std::uint64_t>(*line) + 1) + ": " +
+               error.Message();
+    }
+    return error.Message();
+}
+
 void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
                 TRun& run) {
     run.ReadFile(path, read);
     if (run.ReadFailure() != TReadFailure::None) {
         throw ReadFailedError(path, run.ReadFailure());
     }
-    run.LoadBars(numbers.N);
-    run.WorkOutWaves(numbers.W1, numbers.W2);
+    try {
+        run.LoadBars(numbers.N);
+        run.WorkOutWaves(numbers.W1, numbers.W2);
+    } catch (const QuillonError& error) {
+        throw RunFailedError(RunFailureText(error, run, numbers.N));
+    }
 }
 
 } // namespace quillon

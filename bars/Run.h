@@ -105,8 +105,20 @@ public:
     ReadFailedError(const std::string& path, TReadFailure failure);
 };
 
+// Why a run that read its file stopped at error, in the words that the window, the watch list and
+// every tool use: a short file is said as such rather than as the range error it raises, a line
+// that cannot be loaded is named by its number; any other error is its message.
+std::string RunFailureText(const QuillonError& error, const TRun& run, int N);
+
+// A run that read its file and stopped, with RunFailureText's words.
+class RunFailedError : public QuillonError {
+public:
+    using QuillonError::QuillonError;
+};
+
 // The three steps in one call, every failure raised: for the programs that report them. A failed
-// read raises ReadFailedError, not the load's error that would follow from it.
+// read raises ReadFailedError, not the load's error that would follow from it; a failure of the
+// file's content or of the computation raises RunFailedError.
 void WorkOutRun(const std::string& path, const TRunNumbers& numbers, const TReadSettings& read,
                 TRun& run);
 

@@ -23,19 +23,6 @@ std::string LagLimitText(int lag, const char* box, int N) {
 
 } // namespace
 
-std::string RunFailureText(const QuillonError& error, const TRun& run, int N) {
-    if (dynamic_cast<const RangeCheckError*>(&error) != nullptr && run.LineCount() < N) {
-        return "only " + IntegerToText(run.LineCount()) + " lines, fewer than the " +
-               IntegerToText(N) + " bars asked for";
-    }
-    // A bad line is named as an editor counts lines, from 1, before what is wrong with it.
-    if (const std::optional<std::int64_t> line = run.FailedLine()) {
-        return "line " + GroupedDigits(static_cast<std::uint64_t>(*line) + 1) + ": " +
-               error.Message();
-    }
-    return error.Message();
-}
-
 std::string BarCountFailureText(const IntegerConversionError& error) {
     return error.Message() + " (Load bars to wave)";
 }

@@ -24,10 +24,6 @@ struct TRunOutcome {
     bool Completed() const { return failure.empty(); }
 };
 
-// Why a run that read its file stopped at error, in words: a short file is said as such rather
-// than as the range error it raises; any other error is its message.
-std::string RunFailureText(const QuillonError& error, const TRun& run, int N);
-
 // A bar count that is not an integer, in the same words as a lag: the box it came from named.
 std::string BarCountFailureText(const IntegerConversionError& error);
 

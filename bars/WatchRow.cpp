@@ -135,7 +135,7 @@ TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const 
     } catch (const ReadFailedError&) {
         outcome.failure = ReadFailureText(run.ReadFailure());
     } catch (const QuillonError& error) {
-        outcome.failure = RunFailureText(error, run, numbers.N);
+        outcome.failure = error.Message();
     } catch (const std::bad_alloc&) {
         outcome.failure = "out of memory";
     }

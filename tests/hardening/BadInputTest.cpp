@@ -77,10 +77,10 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
     const auto refused = [](const std::string& option, const char* highest) {
         return "exit 2: quillon-waves: " + option + ": not an integer from 1 to " + highest + "\n";
     };
-    const auto priceError = [](const std::string& text) {
-        return "exit 1: quillon-waves: '" + text + "' is not a valid floating point value\n";
+    const auto priceError = [](const char* line, const std::string& text) {
+        return "exit 1: quillon-waves: line " + std::string(line) + ": '" + text +
+               "' is not a valid floating point value\n";
     };
-    const std::string rangeError = "exit 1: quillon-waves: Range check error\n";
     const std::string complete = "exit 0, 500 rows to line 1899";
     const std::string bar = "20240315,1200,1.08000,1.08040,1.07960,";
     const std::string nulClose = std::string("1.08") + '\0' + "010";
@@ -98,7 +98,8 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         {"a file written a moment ago: the tool waits for it to settle", fresh,
          "failed: held or being written by another program", complete},
         {"fewer lines than N", BarFileText(TBarFileSettings{.barCount = 400}),
-         "failed: only 400 lines, fewer than the 500 bars asked for", rangeError},
+         "failed: only 400 lines, fewer than the 500 bars asked for",
+         "exit 1: quillon-waves: only 400 lines, fewer than the 500 bars asked for\n"},
         {"a device that never ends", "/dev/zero", "failed: not a regular file",
          cannotRead("/dev/zero", "not a regular file")},
         {"a pipe without a writer", pipe, "failed: not a regular file",
@@ -107,14 +108,17 @@ TEST(BadInputTest, EachEndsAsDesignedInTheWindowAndInTheTool) {
         {"fields past the sixth are not read", WithLine(bar + "1.08010,87,any text,,"),
          "complete 500", complete},
         {"a line longer than 255 characters", WithLine(bar + "1.08010," + std::string(220, '7')),
-         "failed: Range check error", rangeError},
+         "failed: line 1,701: Range check error",
+         "exit 1: quillon-waves: line 1,701: Range check error\n"},
         {"a high that is not a number", WithLine("20240315,1200,1.08,high,1.07,1.08,87"),
-         "failed: 'high' is not a valid floating point value", priceError("high")},
+         "failed: line 1,701: 'high' is not a valid floating point value",
+         priceError("1,701", "high")},
         {"a NUL byte inside a close", WithLine(bar + nulClose + ",87"),
-         "failed: '" + nulClose + "' is not a valid floating point value", priceError(nulClose)},
+         "failed: line 1,701: '" + nulClose + "' is not a valid floating point value",
+         priceError("1,701", nulClose)},
         {"points under a comma locale", StandardText,
-         "failed: '" + commaClose + "' is not a valid floating point value", priceError(commaClose),
-         TSettings{"500", "39", "16"}, true},
+         "failed: line 1,401: '" + commaClose + "' is not a valid floating point value",
+         priceError("1,401", commaClose), TSettings{"500", "39", "16"}, true},
         {"10,500 lines", BarFileText(TBarFileSettings{.barCount = 10500}), "complete 500",
          "exit 0, 500 rows to line 10499"},
         {"bar count not an integer", StandardText, "error box: 'x' is not a valid integer value",

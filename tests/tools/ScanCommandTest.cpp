@@ -87,7 +87,7 @@ TEST(ScanCommandTest, FailedFilesAreRowsWithTheirReasons) {
     const std::vector<std::string> newest = Split(BarLineText(bars.back()), ',');
     std::string csv[] = {
         "file,symbol,period,minutes,date,time,close,mark,held,wave1,failure\n",
-        d + "BAD5.CSV,BAD,M5,5" + none + ",'1.08x' is not a valid floating point value\n",
+        d + "BAD5.CSV,BAD,M5,5" + none + ",line 601: '1.08x' is not a valid floating point value\n",
         d + "EURUSD60.csv,EURUSD,H1,60," + newest[0] + "," + newest[1] + "," + newest[5] + ",",
         d + "GBPUSD15.csv,GBPUSD,M15,15" + none + ",\"only 100" + fewer,
         "\"" + d + "a,\"\"b\"\"\xe9.csv\",,," + none + ",\"only 3" + fewer};
