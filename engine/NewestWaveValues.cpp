@@ -20,11 +20,6 @@ namespace quillon {
 
 namespace {
 
-bool WithinCapacities(int N, int L, int R, int r) {
-    return L >= 1 && L <= MatrixOrderCapacity && N >= L && N <= SeriesCapacity && R >= 1 &&
-           R <= ComponentCapacity && r >= 0 && r < R;
-}
-
 template <int Width>
 QUILLON_INLINE_IN_CLONES void BlockedColumn(const double* window, int K, int count, double* sums) {
     for (int i = 0;; i += Width) {

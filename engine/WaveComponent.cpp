@@ -14,11 +14,6 @@ namespace quillon {
 
 namespace {
 
-bool WithinCapacities(int N, int L, int R, int r) {
-    return L >= 1 && L <= MatrixOrderCapacity && N >= L && N <= SeriesCapacity && R >= 1 &&
-           R <= ComponentCapacity && r >= 0 && r < R;
-}
-
 // Row i of S from column i on, Width columns at a time. The last block ends at column L-1 and
 // may reach back over columns done already, or left of the diagonal; it writes the same sums
 // there again, since S[i][j] and S[j][i] add the same products in the same order.
@@ -103,6 +98,11 @@ QUILLON_VECTOR_CLONES void ReconstructFast(std::span<const double> points,
 }
 
 } // namespace
+
+bool WithinCapacities(int N, int L, int R, int r) {
+    return L >= 1 && L <= MatrixOrderCapacity && N >= L && N <= SeriesCapacity && R >= 1 &&
+           R <= ComponentCapacity && r >= 0 && r < R;
+}
 
 TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r) {
     if (!WithinCapacities(N, L, R, r)) {

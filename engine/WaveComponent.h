@@ -10,4 +10,7 @@ namespace quillon {
 // 0 <= r < R; beyond the capacities the range error is raised.
 TSeries WaveComponent(const TSeries& series, int N, int L, int R, int r);
 
+// Whether N, L, R and r are within the capacities above, where the fast computation serves.
+bool WithinCapacities(int N, int L, int R, int r);
+
 } // namespace quillon

@@ -86,8 +86,9 @@ standard output: " and why; 2 on a usage error, with a line naming it and one th
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,
                                     std::string& out, std::string& err) {
     std::string size;
+    std::string sizeTyped;
     const TOption extra[] = {{"output", 'o', &options.output},
-                             {"size", 0, &size},
+                             {"size", 0, &size, nullptr, &sizeTyped},
                              {"at-close", 0, nullptr, &options.atClose},
                              {"track", 0, nullptr, &options.track}};
     const std::string usage = ChartUsage();
@@ -103,8 +104,8 @@ std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TCha
                           err);
     }
     if (!size.empty() && !ReadSize(size, options)) {
-        return UsageError(ChartProgram,
-                          "--size " + size + ": not WIDTHxHEIGHT from " + SizeRangeText(), err);
+        return UsageError(ChartProgram, sizeTyped + ": not WIDTHxHEIGHT from " + SizeRangeText(),
+                          err);
     }
     return std::nullopt;
 }

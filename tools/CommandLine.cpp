@@ -98,6 +98,12 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
                 if (options[i].value != nullptr) {
                     *options[i].value = optarg;
                 }
+                if (options[i].value != nullptr && options[i].typed != nullptr) {
+                    // The value in the option's own word ("--bars=abc", "-b5"), or the next.
+                    const std::string value = optarg;
+                    const bool joined = word.size() > value.size() && word.ends_with(value);
+                    *options[i].typed = joined ? word : word + " " + value;
+                }
                 if (options[i].flag != nullptr) {
                     *options[i].flag = true;
                 }
@@ -110,7 +116,7 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
 }
 
 bool ReadIntegerOption(std::string_view option, const std::string& text, int least, int highest,
-                       int& value, std::string& reason) {
+                       int& value, std::string& reason, const std::string& typed) {
     try {
         const int read = TextToInteger(text);
         if (read >= least && read <= highest) {
@@ -119,8 +125,8 @@ bool ReadIntegerOption(std::string_view option, const std::string& text, int lea
         }
     } catch (const IntegerConversionError&) {
     }
-    reason = std::string(option) + " " + text + ": not an integer from " + IntegerToText(least) +
-             " to " + IntegerToText(highest);
+    reason = (typed.empty() ? std::string(option) + " " + text : typed) + ": not an integer from " +
+             IntegerToText(least) + " to " + IntegerToText(highest);
     return false;
 }
 

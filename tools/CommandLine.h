@@ -17,6 +17,9 @@ struct TOption {
     char letter = 0;
     std::string* value = nullptr;
     bool* flag = nullptr;
+    // Where given, the option and its value as the user typed them ("--bars=abc", "--bars abc"),
+    // for a message about the value.
+    std::string* typed = nullptr;
 };
 
 // What a command line holds besides the options' values.
@@ -37,8 +40,9 @@ bool ReadCommandLine(std::span<const std::string_view> args, std::span<const TOp
                      TCommandLine& line, std::string& reason);
 
 // value := text as an integer from least to highest, written as the window's edit boxes take it;
-// else false, with "OPTION TEXT: not an integer from LEAST to HIGHEST" in reason.
+// else false, with "OPTION TEXT: not an integer from LEAST to HIGHEST" in reason, or, where the
+// option was typed otherwise (typed not empty: "--bars=abc"), with that in place of OPTION TEXT.
 bool ReadIntegerOption(std::string_view option, const std::string& text, int least, int highest,
-                       int& value, std::string& reason);
+                       int& value, std::string& reason, const std::string& typed = {});
 
 } // namespace quillon

@@ -54,8 +54,10 @@ std::optional<int> ReadSettings(std::span<const std::string_view> args,
     std::string texts[3] = {quillon::IntegerToText(settings.barCount),
                             std::to_string(settings.seed),
                             quillon::IntegerToText(settings.periodMinutes)};
-    const quillon::TOption options[] = {
-        {"bars", 0, &texts[0]}, {"seed", 0, &texts[1]}, {"period", 0, &texts[2]}};
+    std::string typed[3];
+    const quillon::TOption options[] = {{"bars", 0, &texts[0], nullptr, &typed[0]},
+                                        {"seed", 0, &texts[1], nullptr, &typed[1]},
+                                        {"period", 0, &texts[2], nullptr, &typed[2]}};
     quillon::TCommandLine line;
     if (const std::optional<int> status =
             quillon::ReadToolCommandLine(Program, args, options, usage, line, out, err)) {
@@ -65,11 +67,11 @@ std::optional<int> ReadSettings(std::span<const std::string_view> args,
     int seed = 0;
     if (!line.operands.empty()) {
         reason = line.operands[0] + ": not an option, and no FILE is read";
-    } else if (quillon::ReadIntegerOption("--bars", texts[0], 0, Largest, settings.barCount,
-                                          reason) &&
-               quillon::ReadIntegerOption("--seed", texts[1], 0, Largest, seed, reason) &&
+    } else if (quillon::ReadIntegerOption("--bars", texts[0], 0, Largest, settings.barCount, reason,
+                                          typed[0]) &&
+               quillon::ReadIntegerOption("--seed", texts[1], 0, Largest, seed, reason, typed[1]) &&
                quillon::ReadIntegerOption("--period", texts[2], 1, Largest, settings.periodMinutes,
-                                          reason)) {
+                                          reason, typed[2])) {
         settings.seed = static_cast<std::uint64_t>(seed);
         return std::nullopt;
     }

@@ -20,10 +20,10 @@ static_assert(DefaultLag2 >= 1 && DefaultLag2 <= MatrixOrderCapacity);
 // typed when the option was given, else lag's default, which the reason names as the wave's default
 // since the user never typed it.
 bool ReadLag(std::string_view option, std::string_view wave, bool given, const std::string& text,
-             int bars, int& lag, std::string& reason) {
+             const std::string& typed, int bars, int& lag, std::string& reason) {
     const int highest = std::min(MatrixOrderCapacity, bars);
     if (given) {
-        return ReadIntegerOption(option, text, 1, highest, lag, reason);
+        return ReadIntegerOption(option, text, 1, highest, lag, reason, typed);
     }
     if (lag <= highest) {
         return true;
@@ -36,18 +36,18 @@ bool ReadLag(std::string_view option, std::string_view wave, bool given, const s
 // The operands as rule allows them, and the numbers of texts (--bars, --w1, --w2, the first three
 // options of line): a bar count fits the bar table, a lag fits the covariance matrix and the bars
 // loaded. n holds the defaults.
-bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], const TOperandRule& rule,
-             TRunNumbers& n, std::string& reason) {
+bool ReadRun(const TCommandLine& line, const std::string (&texts)[3], const std::string (&typed)[3],
+             const TOperandRule& rule, TRunNumbers& n, std::string& reason) {
     if (line.operands.empty() || (!rule.many && line.operands.size() > 1)) {
         reason = (line.operands.empty() ? "no " : "one ") + std::string(rule.name) +
                  (line.operands.empty() ? " given" : " only");
         return false;
     }
-    if (!ReadIntegerOption("--bars", texts[0], 1, SeriesCapacity, n.N, reason)) {
+    if (!ReadIntegerOption("--bars", texts[0], 1, SeriesCapacity, n.N, reason, typed[0])) {
         return false;
     }
-    return ReadLag("--w1", "W1", line.given[1], texts[1], n.N, n.W1, reason) &&
-           ReadLag("--w2", "W2", line.given[2], texts[2], n.N, n.W2, reason);
+    return ReadLag("--w1", "W1", line.given[1], texts[1], typed[1], n.N, n.W1, reason) &&
+           ReadLag("--w2", "W2", line.given[2], texts[2], typed[2], n.N, n.W2, reason);
 }
 
 } // namespace
@@ -59,7 +59,10 @@ std::optional<int> ReadRunCommandLine(std::string_view program,
                                       TRunNumbers& numbers, std::string& out, std::string& err) {
     std::string texts[3] = {IntegerToText(numbers.N), IntegerToText(numbers.W1),
                             IntegerToText(numbers.W2)};
-    std::vector<TOption> table{{"bars", 0, &texts[0]}, {"w1", 0, &texts[1]}, {"w2", 0, &texts[2]}};
+    std::string typed[3];
+    std::vector<TOption> table{{"bars", 0, &texts[0], nullptr, &typed[0]},
+                               {"w1", 0, &texts[1], nullptr, &typed[1]},
+                               {"w2", 0, &texts[2], nullptr, &typed[2]}};
     table.insert(table.end(), extra.begin(), extra.end());
     TCommandLine line;
     if (const std::optional<int> status =
@@ -67,7 +70,7 @@ std::optional<int> ReadRunCommandLine(std::string_view program,
         return status;
     }
     std::string reason;
-    if (!ReadRun(line, texts, rule, numbers, reason)) {
+    if (!ReadRun(line, texts, typed, rule, numbers, reason)) {
         return UsageError(program, reason, err);
     }
     operands = std::move(line.operands);

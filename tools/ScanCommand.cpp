@@ -144,8 +144,10 @@ std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int p
     const std::array<TOption, 2> trackTable = trackOptions.Table(track);
     std::string jobsText = IntegerToText(byDefault);
     std::string formatText = "csv";
-    const TOption extra[] = {{"jobs", 0, &jobsText},
-                             {"format", 0, &formatText},
+    std::string jobsTyped;
+    std::string formatTyped;
+    const TOption extra[] = {{"jobs", 0, &jobsText, nullptr, &jobsTyped},
+                             {"format", 0, &formatText, nullptr, &formatTyped},
                              {"follow", 0, nullptr, &request.follow},
                              {"turns", 0, nullptr, &request.turns},
                              {"at-close", 0, nullptr, &request.extras.atClose},
@@ -158,11 +160,11 @@ std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int p
         return status;
     }
     std::string reason;
-    if (!ReadIntegerOption("--jobs", jobsText, 1, MaxScanJobs, request.jobs, reason)) {
+    if (!ReadIntegerOption("--jobs", jobsText, 1, MaxScanJobs, request.jobs, reason, jobsTyped)) {
         return UsageError(ScanProgram, reason, err);
     }
     if (!ReadFormat(formatText, request.format)) {
-        return UsageError(ScanProgram, "--format " + formatText + ": not csv or json", err);
+        return UsageError(ScanProgram, formatTyped + ": not csv or json", err);
     }
     if (request.turns && !request.follow) {
         return UsageError(ScanProgram, "--turns: only with --follow", err);

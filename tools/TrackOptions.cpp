@@ -6,7 +6,7 @@ namespace quillon {
 
 std::array<TOption, 2> TTrackOptions::Table(TTrackRequest& request) {
     return {TOption{"whole-file", 0, nullptr, &request.wholeFile},
-            TOption{"spread", 0, &spreadText_, &spreadGiven_}};
+            TOption{"spread", 0, &spreadText_, &spreadGiven_, &spreadTyped_}};
 }
 
 bool TTrackOptions::Check(TTrackRequest& request, std::string& reason) const {
@@ -16,7 +16,8 @@ bool TTrackOptions::Check(TTrackRequest& request, std::string& reason) const {
         return false;
     }
     int spread = 0;
-    if (!ReadIntegerOption("--spread", spreadText_, 0, MostSpreadPoints, spread, reason)) {
+    if (!ReadIntegerOption("--spread", spreadText_, 0, MostSpreadPoints, spread, reason,
+                           spreadTyped_)) {
         return false;
     }
     request.spread = spread;

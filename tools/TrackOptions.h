@@ -41,6 +41,7 @@ private:
     std::string_view trackOption_;
     std::string spreadText_ = "0";
     bool spreadGiven_ = false;
+    std::string spreadTyped_;
 };
 
 } // namespace quillon
