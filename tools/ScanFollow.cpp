@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
+#include <optional>
+#include <system_error>
 #include <vector>
 
 #include <QCoreApplication>
@@ -13,6 +16,7 @@
 #include <QSet>
 #include <QSocketNotifier>
 
+#include "bars/BarFiles.h"
 #include "bars/ReadBarLines.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
@@ -116,7 +120,30 @@ bool AddTrack(const TFileRun& run, std::int64_t spread, TTrackAsker& asker, TWat
 
 } // namespace
 
+namespace {
+
+// The first operand that names a folder that is not there: one that ends in '/', or whose name is
+// no bar file's. A file given by name may appear later, and is waited for; a folder never watched
+// would be followed for nothing.
+std::optional<std::string> MissingFolder(const std::vector<std::string>& operands) {
+    for (const std::string& operand : operands) {
+        std::error_code error;
+        const std::string name = operand.substr(operand.rfind('/') + 1);
+        if (!std::filesystem::exists(operand, error) &&
+            (operand.ends_with('/') || !IsBarFileName(name))) {
+            return operand;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& err) {
+    if (const std::optional<std::string> folder = MissingFolder(request.operands)) {
+        err += std::string(ScanProgram) + ": " + *folder + ": no such folder\n";
+        return ExitFailure;
+    }
     // Before the table's threads and the pipeline's.
     TStopSignals stop;
     if (stop.Descriptor() < 0) {

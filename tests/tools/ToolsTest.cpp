@@ -176,6 +176,7 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
          0, "640\n"},
         {"quillon-scan $S >/dev/full", 1, "quillon-scan" + full},
         {"quillon-scan $D/gone.csv >/dev/full", 1, "quillon-scan" + full},
+        {"quillon-scan --follow $D/gone", 1, "quillon-scan: $D/gone: no such folder"},
     };
     const std::string folder = dir.Path("").substr(0, dir.Path("").size() - 1);
     // No display, and HOME, where the toolkit may keep caches, not the real one.
