@@ -32,7 +32,9 @@ TRunOutcome RunFromTexts(const TRunSettings& settings, TRun& run) {
     const int N = TextToInteger(settings.barCountText);
     run.ReadFile(settings.sourceFilePath, settings.read);
     if (run.ReadFailure() != TReadFailure::None) {
-        return {ReadFailureText(run.ReadFailure())};
+        // An empty path is no file of the user's: before any choice, the click says so.
+        return {settings.sourceFilePath.empty() ? "no file chosen"
+                                                : ReadFailureText(run.ReadFailure())};
     }
     // What can fail from here is the program's own errors (a bad line, a bad setting, a fault of
     // the computation) and storage that cannot be had; anything else would be a fault of the

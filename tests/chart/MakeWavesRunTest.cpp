@@ -56,6 +56,8 @@ TEST(MakeWavesRunTest, ACompleteRunThenAFailedRun) {
     // A later failure says why and leaves every series as the complete run left it.
     settings.lag1Text = std::string("x");
     EXPECT_EQ(RunAndJudge(settings, run, chart), "failed: 'x' is not a valid integer value (W1)");
+    settings.sourceFilePath.clear();
+    EXPECT_EQ(RunAndJudge(settings, run, chart), "failed: no file chosen");
 }
 
 // Hand-made marks at close on the sample file at the defaults, whose chart marks rows 3 to 5 up and
