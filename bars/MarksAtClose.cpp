@@ -106,8 +106,8 @@ TMarkAtClose MarkAtClose(const TRun& run, const TStoredCloses& stored, int line,
         // The window's run would have failed with this error: no chart, no mark.
         return std::nullopt;
     }
-    // The newest row of that run, with TRun::MarkAt's rule for the rows before FirstTickRow.
-    return N - 1 < FirstTickRow ? TTick::None : NewestTick(wave1, wave2);
+    // The newest row of that run.
+    return CarriesTick(N - 1) ? NewestTick(wave1, wave2) : TTick::None;
 }
 
 // Runs of lines a thread, so that a thread held up leaves runs to the others; each run starts its

@@ -55,7 +55,7 @@ void TRun::WorkOutWaves(int W1, int W2) {
 }
 
 TTick TRun::MarkAt(int row) const {
-    return row < FirstTickRow ? TTick::None : TickAt(waves_, row);
+    return CarriesTick(row) ? TickAt(waves_, row) : TTick::None;
 }
 
 std::int64_t TRun::FileLineOfRow(int row) const {

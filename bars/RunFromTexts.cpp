@@ -11,14 +11,14 @@ namespace {
 // The engine meets a lag it cannot take with a floating-point fault or a range error, which tells
 // the user nothing: the lag's limits are said instead. Empty for a lag the engine takes.
 std::string LagLimitText(int lag, const char* box, int N) {
+    if (lag >= 1 && lag <= HighestLag(N)) {
+        return {};
+    }
     const std::string named = std::string("the ") + box + " lag " + IntegerToText(lag);
     if (lag < 1 || lag > MatrixOrderCapacity) {
         return named + " is not from 1 to " + IntegerToText(MatrixOrderCapacity);
     }
-    if (lag > N) {
-        return named + " is above the " + IntegerToText(N) + " bars asked for";
-    }
-    return {};
+    return named + " is above the " + IntegerToText(N) + " bars asked for";
 }
 
 } // namespace

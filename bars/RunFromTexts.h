@@ -5,6 +5,7 @@
 #include "bars/Run.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
+#include "base/Types.h"
 
 namespace quillon {
 
@@ -23,6 +24,11 @@ struct TRunOutcome {
     std::string failure;
     bool Completed() const { return failure.empty(); }
 };
+
+// The largest lag a run of N bars takes: the covariance matrix's order, and not above the bars.
+constexpr int HighestLag(int N) {
+    return N < MatrixOrderCapacity ? N : MatrixOrderCapacity;
+}
 
 // A bar count that is not an integer, in the same words as a lag: the box it came from named.
 std::string BarCountFailureText(const IntegerConversionError& error);

@@ -46,6 +46,11 @@ void WorkOutCloseWaves(const TBarTable& bars, int N, int W1, int W2, TRunWaves& 
 // agree strictly. Shown from the first row that has three rows before it.
 enum class TTick { None, Up, Down };
 inline constexpr int FirstTickRow = 3;
+// Whether bar row `row` can carry a mark: the rows before FirstTickRow carry none, in the chart,
+// its spikes and the marks at close alike.
+constexpr bool CarriesTick(int row) {
+    return row >= FirstTickRow;
+}
 TTick TickAt(const TRunWaves& waves, int row);
 // The same rule on the two close waves' values at the step's two ends.
 TTick TickOf(double before1, double last1, double before2, double last2);

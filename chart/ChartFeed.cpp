@@ -89,7 +89,7 @@ void FeedChart(const TBarTable& bars, const TRunWaves& waves, int N, TChartModel
     TRunSeries series(chart);
     series.ClearAll();
     for (int i = 0; i < N; ++i) {
-        if (i >= FirstTickRow) {
+        if (CarriesTick(i)) {
             FeedWaveRow(waves, i, bars.BarClose[N - 1], series);
         }
         series.candles.AppendCandle(bars.BarOpen[i], bars.BarHigh[i], bars.BarLow[i],

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "live/RunPolicy.h"
+#include "bars/ReadPolicy.h"
 
 namespace quillon {
 

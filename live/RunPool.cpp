@@ -11,8 +11,8 @@
 #include <QFile>
 #include <QRunnable>
 
+#include "bars/ReadPolicy.h"
 #include "base/Errors.h"
-#include "live/RunPolicy.h"
 
 namespace quillon {
 

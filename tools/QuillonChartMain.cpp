@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bars/ReadPolicy.h"
 #include "bars/Run.h"
 #include "tools/ChartOptions.h"
 #include "tools/ChartPicture.h"
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
             quillon::ChartProgram,
             [&] {
                 WorkOutRun(options.run.path, options.run.numbers,
-                           quillon::ToolReadSettings(quillon::EnvironmentDecimalSeparator()), run);
+                           quillon::ScriptRead(quillon::EnvironmentDecimalSeparator()), run);
                 MakePicture(argv[0], options, run, out);
             },
             err);

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "bars/RunFromTexts.h"
 #include "base/IntegerText.h"
 #include "base/Types.h"
 
@@ -21,7 +22,7 @@ static_assert(DefaultLag2 >= 1 && DefaultLag2 <= MatrixOrderCapacity);
 // since the user never typed it.
 bool ReadLag(std::string_view option, std::string_view wave, bool given, const std::string& text,
              const std::string& typed, int bars, int& lag, std::string& reason) {
-    const int highest = std::min(MatrixOrderCapacity, bars);
+    const int highest = HighestLag(bars);
     if (given) {
         return ReadIntegerOption(option, text, 1, highest, lag, reason, typed);
     }
@@ -121,10 +122,6 @@ char EnvironmentDecimalSeparator() {
         }
     }
     return '.';
-}
-
-TReadSettings ToolReadSettings(char decimalSeparator) {
-    return TReadSettings{decimalSeparator, std::chrono::milliseconds(0), ToolSettleWait};
 }
 
 } // namespace quillon

@@ -53,9 +53,5 @@ std::string RunReadingUsage();
 // character).
 char EnvironmentDecimalSeparator();
 
-// The read of a tool's run: no pause after a failed read, but a file being written is waited for
-// up to ToolSettleWait, since a script cannot click again as the window's user does.
-TReadSettings ToolReadSettings(char decimalSeparator);
-inline constexpr std::chrono::milliseconds ToolSettleWait{1000};
 
 } // namespace quillon

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "bars/ReadPolicy.h"
 #include "base/IntegerText.h"
 #include "tools/ProgressLine.h"
 #include "tools/RunOptions.h"
@@ -123,8 +124,8 @@ std::vector<TWatchRow> ScanRowsShowingProgress(const TScanRequest& request, char
     if (request.extras.track.track) {
         tell = [&progress](std::size_t done, std::size_t total) { progress.Tell(done, total); };
     }
-    return ScanRows(request.operands, request.numbers, ToolReadSettings(decimalSeparator),
-                    request.jobs, request.extras, keepers, tell);
+    return ScanRows(request.operands, request.numbers, ScriptRead(decimalSeparator), request.jobs,
+                    request.extras, keepers, tell);
 }
 
 int ProcessorCount() {

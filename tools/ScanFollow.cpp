@@ -18,10 +18,10 @@
 
 #include "bars/BarFiles.h"
 #include "bars/ReadBarLines.h"
+#include "bars/ReadPolicy.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
 #include "live/LivePipeline.h"
-#include "live/RunPolicy.h"
 #include "tools/FollowPaths.h"
 #include "tools/RunOptions.h"
 #include "tools/ScanFiles.h"

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "bars/MarksAtClose.h"
+#include "bars/ReadPolicy.h"
 #include "bars/Run.h"
 #include "bars/WatchRow.h"
 #include "tools/ToolCommand.h"
@@ -112,7 +113,7 @@ void AppendRow(std::string& out, int row, const TRun& run, const TMarksAtClose* 
 // window's run would swallow.
 std::string WavesCsv(const TRunOptions& options, bool atClose, char decimalSeparator) {
     TRun run;
-    WorkOutRun(options.path, options.numbers, ToolReadSettings(decimalSeparator), run);
+    WorkOutRun(options.path, options.numbers, ScriptRead(decimalSeparator), run);
     const TMarksAtClose marksAtClose = atClose ? MarksAtClose(run) : TMarksAtClose();
     std::string csv(CsvHeader);
     if (atClose) {
@@ -129,7 +130,7 @@ std::string WavesCsv(const TRunOptions& options, bool atClose, char decimalSepar
 std::string TradesOfRun(const TRunOptions& options, const TTrackRequest& track,
                         char decimalSeparator) {
     TRun run;
-    WorkOutRun(options.path, options.numbers, ToolReadSettings(decimalSeparator), run);
+    WorkOutRun(options.path, options.numbers, ScriptRead(decimalSeparator), run);
     if (!track.wholeFile) {
         return TradesCsv(run, TrackRecordsOf(run, MarksAtClose(run), nullptr, track.spread));
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bars/ReadPolicy.h"
 #include "bench/tools/TerminalFolder.h"
 #include "tests/tools/RunProcess.h"
 #include "tools/RunOptions.h"
@@ -61,7 +62,7 @@ void BM_ScanRows(benchmark::State& state) {
     std::size_t rows = 0;
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        rows = ScanRows({folder.path}, TRunNumbers{}, ToolReadSettings('.'), jobs).size();
+        rows = ScanRows({folder.path}, TRunNumbers{}, ScriptRead('.'), jobs).size();
     }
     const std::chrono::duration<double, std::milli> spent =
         std::chrono::steady_clock::now() - start;

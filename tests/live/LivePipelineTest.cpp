@@ -22,8 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "bars/ReadPolicy.h"
 #include "live/LivePipeline.h"
-#include "live/RunPolicy.h"
 #include "tests/bars/BarTestFiles.h"
 
 namespace quillon {

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "bars/ReadPolicy.h"
 #include "bars/TextAfter.h"
 #include "base/CheckedInt.h"
 #include "base/ErrorText.h"
@@ -26,7 +27,6 @@
 #include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
 #include "live/EightBitText.h"
-#include "live/RunPolicy.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/main/LocaleText.h"
 #include "ui/main/Unit1.h"

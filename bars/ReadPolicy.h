@@ -21,5 +21,8 @@ TReadSettings ClickRead(char decimalSeparator);
 // The read of a watched file: neither waits nor pauses, since the watcher tells when the file
 // settles and retries a held one.
 TReadSettings WatchedRead(char decimalSeparator);
+// The read of a script: waits as long as a click for a file being written, since a script cannot
+// click again, and does not pause after a failure.
+TReadSettings ScriptRead(char decimalSeparator);
 
 } // namespace quillon
