@@ -73,14 +73,14 @@ side.
            ")\n  --at-close         also draw the marks at close and the line on them\n"
            "  --track            draw the track record of the turns instead of the chart\n" +
            RunOptionsUsage() + RunReadingUsage() +
-           R"(
-Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
-"quillon-chart: " and gives the reason: a file that cannot be analysed gives the reasons that
-quillon-waves gives; a picture that cannot be written gives "cannot write OUT: " and the system's
-reason, and no partial file is left; standard output that cannot be written gives "cannot write to
-standard output: " and why; 2 on a usage error, with a line naming it and one that points to
---help.
-)";
+           ExitStatusUsage(ChartProgram,
+                           {.reason =
+                                "gives the reason: a file that cannot be analysed gives the "
+                                "reasons that quillon-waves gives; a picture that cannot be "
+                                "written gives \"cannot write OUT: \" and the system's reason, "
+                                "and no partial file is left; standard output that cannot be "
+                                "written gives \"cannot write to standard output: \" and "
+                                "why"});
 }
 
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,

@@ -35,14 +35,12 @@ same seed gives the same file.
                       std::to_string(defaults.seed)) +
            optionLine("  --period MINUTES  minutes from one bar to the next, ", 1,
                       quillon::IntegerToText(defaults.periodMinutes)) +
-           R"(  --help            print this text
-  --version         print the program's name and version
-
-Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
-"quillon-make-bars: " and gives the reason (standard output that cannot be written gives
-"cannot write to standard output: " and why); 2 on a usage error, with a line naming it and one
-that points to --help.
-)";
+           "  --help            print this text\n"
+           "  --version         print the program's name and version\n" +
+           quillon::ExitStatusUsage(Program,
+                                    {.reason = "gives the reason (standard output that cannot be "
+                                               "written gives \"cannot write to standard output: "
+                                               "\" and why)"});
 }
 
 // settings := the defaults with the options applied. The status the program ends with when it

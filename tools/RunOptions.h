@@ -53,5 +53,4 @@ std::string RunReadingUsage();
 // character).
 char EnvironmentDecimalSeparator();
 
-
 } // namespace quillon

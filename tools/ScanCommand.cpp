@@ -99,15 +99,17 @@ many files are done, when it is a terminal.
              table's too, each file, bar and direction once
 )" + RunOptionsUsage() +
            RunReadingUsage() +
-           R"(
-Exit status: 0 when at least one file was worked out; 1 when none could be, or when standard
-output cannot be written, with one line on standard error that starts with "quillon-scan: " and
-says why (standard output's, when both); 2 on a usage error (an unknown option, no DIR or FILE, a
-value out of its range, --turns, --whole-file or --spread without the option they go with, or a
-default lag above N), with a line naming it and one that points to
---help. With --follow, 0 when SIGINT or SIGTERM ends it, whether or not a file could be worked
-out, and 1 when standard output cannot be written.
-)";
+           ExitStatusUsage(
+               ScanProgram,
+               {.success = "when at least one file was worked out",
+                .failure = "when none could be, or when standard output cannot be written",
+                .reason = "says why (standard output's, when both)",
+                .usageErrors = "an unknown option, no DIR or FILE, a value out of its range, "
+                               "--turns, --whole-file or --spread without the option they go "
+                               "with, or a default lag above N",
+                .more = "With --follow, 0 when SIGINT or SIGTERM ends it, whether or not a file "
+                        "could be worked out, and 1 when standard output cannot be written; a "
+                        "folder given that is not there is said at once, with 1."});
 }
 
 bool ReadFormat(const std::string& text, TScanFormat& format) {

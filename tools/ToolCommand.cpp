@@ -41,4 +41,43 @@ int ReportFailures(std::string_view program, const std::function<void()>& work, 
     return ExitFailure;
 }
 
+namespace {
+
+// Lines of text no longer than the usage's 100 columns, broken at blanks.
+std::string Wrapped(std::string_view text) {
+    constexpr std::size_t Width = 99;
+    std::string wrapped;
+    std::size_t lineStart = 0;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t blank = text.find(' ', at);
+        const std::size_t end = blank == std::string_view::npos ? text.size() : blank;
+        const std::size_t lineLength = wrapped.size() - lineStart;
+        if (lineLength > 0 && lineLength + 1 + (end - at) > Width) {
+            wrapped += '\n';
+            lineStart = wrapped.size();
+        } else if (lineLength > 0) {
+            wrapped += ' ';
+        }
+        wrapped += text.substr(at, end - at);
+        at = end + 1;
+    }
+    return wrapped;
+}
+
+} // namespace
+
+std::string ExitStatusUsage(std::string_view program, const TExitStatuses& statuses) {
+    const std::string usageErrors(statuses.usageErrors);
+    const std::string text =
+        "Exit status: 0 " + std::string(statuses.success) + "; 1 " + std::string(statuses.failure) +
+        ", with one line on standard error that starts with \"" + std::string(program) +
+        ": \" and " + std::string(statuses.reason) + "; 2 on a usage error" +
+        (usageErrors.empty() ? "" : " (" + usageErrors + ")") +
+        ", with a line naming it and one that points to --help." +
+        (statuses.more.empty() ? "" : " " + std::string(statuses.more)) +
+        " A reader that stops early, such as head, ends it by SIGPIPE, as it ends other programs.";
+    return "\n" + Wrapped(text) + "\n";
+}
+
 } // namespace quillon

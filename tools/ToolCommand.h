@@ -33,6 +33,20 @@ int UsageError(std::string_view program, const std::string& reason, std::string&
 // of err.
 int ReportFailures(std::string_view program, const std::function<void()>& work, std::string& err);
 
+// What a tool's exit statuses mean, for its --help: the one paragraph every tool ends its usage
+// with. success and failure: when it gives 0 and 1 ("on success", "on a failure"); reason: what
+// its line on standard error says ("gives the reason: ..."); usageErrors: which usage errors it
+// knows, or empty; more: a last sentence of its own, or empty. Wrapped to the usage's width, with
+// an empty line before it.
+struct TExitStatuses {
+    std::string_view success = "on success";
+    std::string_view failure = "on a failure";
+    std::string_view reason;
+    std::string_view usageErrors;
+    std::string_view more;
+};
+std::string ExitStatusUsage(std::string_view program, const TExitStatuses& statuses);
+
 // "PROGRAM VERSION" and a line end, with the project's version.
 std::string VersionLine(std::string_view program);
 

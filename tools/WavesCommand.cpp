@@ -59,17 +59,20 @@ file's points (10^-D, D the most decimals of any price in the file) less the spr
   --trades   write the trades in place of the bars
 )" + track.Usage() +
            RunOptionsUsage() + RunReadingUsage() +
-           R"(
-Exit status: 0 on success; 1 on a failure, with one line on standard error that starts with
-"quillon-waves: " and gives the reason: a file that cannot be read gives "cannot read FILE: " and
-why (no such file, not a regular file, permission denied, held or being written by another
-program); its content or the computation give the window's own words (a file with fewer lines
-than N gives "only 400 lines, fewer than the 500 bars asked for", a line that cannot be loaded
-"line 57: 'close' is not a valid floating point value"); standard output that cannot be written gives "cannot write to
-standard output: " and why; 2 on a usage error (an unknown option, a missing FILE, a value out of
-its range, --whole-file or --spread without --trades, --at-close with it, or a default lag above
-N), with a line naming it and one that points to --help.
-)";
+           ExitStatusUsage(
+               WavesProgram,
+               {.reason =
+                    "gives the reason: a file that cannot be read gives \"cannot read FILE: \" "
+                    "and why (no such file, not a regular file, permission denied, held or "
+                    "being written by another program); its content or the computation give "
+                    "the window's own words (a file with fewer lines than N gives \"only 400 "
+                    "lines, fewer than the 500 bars asked for\", a line that cannot be loaded "
+                    "\"line 57: 'close' is not a valid floating point value\"); standard "
+                    "output that cannot be written gives \"cannot write to standard output: \" "
+                    "and why",
+                .usageErrors = "an unknown option, a missing FILE, a value out of its range, "
+                               "--whole-file or --spread without --trades, --at-close with it, or "
+                               "a default lag above N"});
 }
 
 constexpr std::string_view CsvHeader =
