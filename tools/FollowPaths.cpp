@@ -61,4 +61,14 @@ std::string TFollowPaths::Shown(const QString& told) {
     return shown;
 }
 
+void TFollowPaths::Forget(const QString& told) {
+    const auto known = byTold_.constFind(told);
+    if (known == byTold_.constEnd()) {
+        return;
+    }
+    const std::string shown = *known;
+    byTold_.erase(known);
+    std::erase_if(byRealPath_, [&shown](const auto& entry) { return entry.second == shown; });
+}
+
 } // namespace quillon

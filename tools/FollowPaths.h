@@ -27,6 +27,9 @@ public:
     void Show(const std::string& shown);
     // The path that shows the file told of by the pipeline.
     std::string Shown(const QString& told);
+    // A file gone: how it was shown is let go, so that a file that comes and goes is no longer
+    // kept for.
+    void Forget(const QString& told);
 
 private:
     struct TOperand {

@@ -224,6 +224,8 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
                          keepers.erase(shown);
                          asker.Forget(path);
                          write(FailedRow(shown, ReadFailureText(TReadFailure::NoSuchFile)));
+                         filter.Forget(shown);
+                         paths.Forget(path);
                      });
     QSocketNotifier stopNotifier(stop.Descriptor(), QSocketNotifier::Read);
     QObject::connect(&stopNotifier, &QSocketNotifier::activated, &application, [&stop] {

@@ -19,6 +19,9 @@ public:
 
     // Whether row is to be written; when it is, it counts as written from then on.
     bool Take(const TWatchRow& row);
+    // A file gone: its last row is let go, so that a folder whose files come and go for days
+    // keeps no more than the files there are.
+    void Forget(const std::string& path) { written_.erase(path); }
 
 private:
     bool turnsOnly_;
