@@ -116,7 +116,8 @@ class TRunPool::TRunner : public QObject, public QRunnable {
 public:
     TRunner(std::shared_ptr<THandOver> handOver, QThreadPool* pool)
         : QObject(pool)
-        , handOver_(std::move(handOver)) {
+        , handOver_(std::move(handOver))
+        , pool_(*pool) {
         setAutoDelete(false);
     }
 
@@ -152,8 +153,11 @@ private:
         const bool wholeFile = job.records == TRecordsAsked::WholeFile;
         TProgressTeller teller(handOver_, job.path);
         try {
+            // One budget of threads: a job's marks at close take its own thread and those that no
+            // other job holds, so that two jobs on two processors start no more than two.
+            const int idle = pool_.maxThreadCount() - pool_.activeThreadCount();
             const TMarksAtClose& marks = job.marksAtClose->Update(
-                *run.run, 0,
+                *run.run, static_cast<unsigned>(std::max(0, idle) + 1),
                 wholeFile ? TMarksAtCloseCache::TScope::WholeFile
                           : TMarksAtCloseCache::TScope::LoadedBars,
                 [&teller](std::size_t done, std::size_t total) { teller.Tell(done, total); });
@@ -173,6 +177,8 @@ private:
     }
 
     const std::shared_ptr<THandOver> handOver_;
+    // The pool this runner belongs to; QThreadPool's counts may be read from any thread.
+    const QThreadPool& pool_;
 };
 
 TFileRun RunWatchedFile(const QString& path, const TRunSettings& settings) {
