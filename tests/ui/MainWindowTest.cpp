@@ -196,7 +196,8 @@ TEST_F(Form1Test, AFailedRunKeepsTheLastCompleteChartAndSaysWhy) {
 
 // "Marks at close": checked, the chart adds the mark each bar showed when it was the newest,
 // worked out beside the window, and a line sums them up against the chart's marks with what their
-// turns made; unchecked, they go. The marks are those worked out afresh here. At the window's
+// turns made; unchecked, they go. The figures are pinned: the marks at close themselves are held
+// against the file cut at each line in the tests of bars/. At the window's
 // first size the line is cut short, its whole text in its tip and for a screen reader, and it
 // keeps clear of the price labels and of the file's name.
 TEST_F(Form1Test, MarksAtCloseComeBesideTheChartsMarksAndGo) {
@@ -207,19 +208,14 @@ TEST_F(Form1Test, MarksAtCloseComeBesideTheChartsMarksAndGo) {
     auto* line = Find<QLabel>("MarksAtCloseLine");
     Find<QCheckBox>("MarksAtClose")->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }, 10000));
-    TRun run;
-    WorkOutRun(QFile::encodeName(file).toStdString(), {}, {}, run);
-    const TMarksAtClose marks = MarksAtClose(run);
-    TChartModel expected;
-    FeedMarksAtClose(run, marks, expected);
-    const auto same = [](const TMark& a, const TMark& b) {
-        return a.x == b.x && a.y == b.y && a.up == b.up;
-    };
-    EXPECT_TRUE(std::equal(shown.begin(), shown.end(), expected.Marks().Points().begin(),
-                           expected.Marks().Points().end(), same));
-    const TTrackRecords records = TrackRecordsOf(run, marks);
+    const auto ups = std::count_if(shown.begin(), shown.end(), [](const TMark& m) { return m.up; });
+    EXPECT_EQ(ups, 249);
+    EXPECT_EQ(static_cast<long>(shown.size()) - ups, 138);
+    EXPECT_EQ(shown.front().x, 15);
     ASSERT_TRUE(QTest::qWaitFor([&] { return line->toolTip().contains("traded"); }, 10000));
-    EXPECT_EQ(line->toolTip().toStdString(), MarksAtCloseSummary(run, marks, &records));
+    EXPECT_EQ(line->toolTip().toStdString(),
+              "marks at close: 67 % agree with the chart; turns: 29 at close, 12 in the chart; "
+              "traded at close +784 points in 11 trades; in the chart +1,875 in 5");
     EXPECT_EQ(line->accessibleDescription(), line->toolTip());
     EXPECT_TRUE(line->text().endsWith(QChar(0x2026))) << line->text().toStdString();
     auto* chart = Find<TChart>("Chart1");
