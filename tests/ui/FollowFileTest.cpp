@@ -77,6 +77,26 @@ TEST_F(FollowTest, EachRewriteIsRunOnceForTheChartAndTheWatchList) {
     WriteTextFile(file, Version(6));
     Click("Button1");
     EXPECT_EQ(NewestClose(), NewestCloseOf(6));
+
+    // W1 alone changed and clicked between two followed rewrites: the next is run with it, its
+    // second close wave as before.
+    Find<QCheckBox>("FollowFile")->click();
+    SetText("Edit1", QStringLiteral("20"));
+    Click("Button1");
+    WriteTextFile(file, Version(7));
+    ASSERT_TRUE(Shows(7));
+    TRun cold;
+    WorkOutRun(file, {500, 20, 16}, {}, cold);
+    const std::vector<TLinePoint>& wave1 = Series().LineSeries3().Points();
+    const std::vector<TLinePoint>& wave2 = Series().LineSeries4().Points();
+    ASSERT_EQ(wave2.size(), 497u);
+    EXPECT_EQ(wave2.back().y, cold.Waves().CloseWave2()[499]);
+    int plain = 499; // a row whose first close wave carries no spike, both its points on the wave
+    while (cold.MarkAt(plain) != TTick::None) {
+        --plain;
+    }
+    EXPECT_EQ(wave1.at(2 * static_cast<std::size_t>(plain - 3)).y,
+              cold.Waves().CloseWave1()[plain]);
 }
 
 } // namespace
