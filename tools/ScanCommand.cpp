@@ -119,15 +119,14 @@ bool ReadFormat(const std::string& text, TScanFormat& format) {
 
 } // namespace
 
-std::vector<TWatchRow> ScanRowsShowingProgress(const TScanRequest& request, char decimalSeparator,
-                                               TAtCloseKeepers* keepers) {
+std::vector<TWatchRow> ScanRowsShowingProgress(const TScanRequest& request, char decimalSeparator) {
     TProgressLine progress(ScanProgram, STDERR_FILENO);
     TFilesProgress tell;
     if (request.extras.track.track) {
         tell = [&progress](std::size_t done, std::size_t total) { progress.Tell(done, total); };
     }
     return ScanRows(request.operands, request.numbers, ScriptRead(decimalSeparator), request.jobs,
-                    request.extras, keepers, tell);
+                    request.extras, tell);
 }
 
 int ProcessorCount() {
@@ -184,7 +183,7 @@ int ScanOnce(const TScanRequest& request, char decimalSeparator, std::string& ou
     const int status = ReportFailures(
         ScanProgram,
         [&] {
-            rows = ScanRowsShowingProgress(request, decimalSeparator, nullptr);
+            rows = ScanRowsShowingProgress(request, decimalSeparator);
             out += ScanTable(rows, request.format, request.extras.Columns());
         },
         err);

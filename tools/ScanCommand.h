@@ -42,11 +42,10 @@ std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int p
 int ScanOnce(const TScanRequest& request, char decimalSeparator, std::string& out,
              std::string& err);
 
-// The rows of request's files as ScanRows works them out, with keepers where given, and while the
+// The rows of request's files as ScanRows works them out, and while the
 // track records are worked out, how many files are done on standard error when it is a terminal,
 // the line cleared before this returns.
-std::vector<TWatchRow> ScanRowsShowingProgress(const TScanRequest& request, char decimalSeparator,
-                                               TAtCloseKeepers* keepers);
+std::vector<TWatchRow> ScanRowsShowingProgress(const TScanRequest& request, char decimalSeparator);
 
 // The processors this process may run on.
 int ProcessorCount();

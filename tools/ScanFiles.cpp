@@ -113,8 +113,7 @@ TTrackSummaries SummariesWithSpread(const TTrackRecords& records, std::int64_t s
 
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
                                 const TRunNumbers& numbers, const TReadSettings& read, int jobs,
-                                const TRowExtras& extras, TAtCloseKeepers* keepers,
-                                const TFilesProgress& progress) {
+                                const TRowExtras& extras, const TFilesProgress& progress) {
     TScanPaths scan;
     for (const std::string& operand : operands) {
         std::error_code error;
@@ -127,12 +126,7 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
     const std::vector<std::string>& paths = scan.paths;
 
     std::vector<TWatchRow> rows(paths.size());
-    // Made here, so that the threads only use them.
-    std::vector<TMarksAtCloseCache*> keeperOf(paths.size());
     const bool marked = extras.atClose || extras.track.track;
-    for (std::size_t i = 0; marked && keepers != nullptr && i < paths.size(); ++i) {
-        keeperOf[i] = &(*keepers)[paths[i]];
-    }
     std::atomic<std::size_t> done = 0;
     const std::size_t workers = std::min<std::size_t>(static_cast<std::size_t>(jobs), paths.size());
     // Processors that no file is left for go to the waves of each run: a single file is worked
@@ -147,9 +141,7 @@ std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
         },
         [&](TRun& run, std::size_t i) {
             rows[i] = WatchRowOf(paths[i], numbers, read, run);
-            if (keeperOf[i] != nullptr) {
-                AddExtras(run, *keeperOf[i], waveThreads, extras, rows[i]);
-            } else if (marked) {
+            if (marked) {
                 TMarksAtCloseCache once;
                 AddExtras(run, once, waveThreads, extras, rows[i]);
             }

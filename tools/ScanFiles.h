@@ -36,15 +36,12 @@ using TFilesProgress = std::function<void(std::size_t done, std::size_t total)>;
 // A DIR that cannot be listed gives a row of its own with the reason. Sorted by file name
 // (BarFileNameLess), then by path.
 //
-// With extras, each row of a complete run gets them, the marks at close they need worked out with
-// the keeper of its path in keepers (made where there is none), so that a caller that goes on
-// with the files works out only what changes; without keepers, afresh. progress is told after
-// each file.
-using TAtCloseKeepers = std::map<std::string, TMarksAtCloseCache>;
+// With extras, each row of a complete run gets them, the marks at close they need worked out
+// afresh: a caller that goes on with the files has the live pipeline keep them. progress is told
+// after each file.
 std::vector<TWatchRow> ScanRows(const std::vector<std::string>& operands,
                                 const TRunNumbers& numbers, const TReadSettings& read, int jobs,
-                                const TRowExtras& extras = {}, TAtCloseKeepers* keepers = nullptr,
-                                const TFilesProgress& progress = {});
+                                const TRowExtras& extras = {}, const TFilesProgress& progress = {});
 
 // The row of a run of the keeper's file that completed gets extras, the marks at close worked out
 // on up to `threads` threads (0: one a processor): the loaded bars', or every line's for the whole

@@ -61,18 +61,24 @@ TRunSettings SettingsOf(const TRunNumbers& numbers, char decimalSeparator) {
     return settings;
 }
 
-// The files whose runs the pipeline works out the track records of: each file it tells of, from
-// its first run on, since a folder's files are known only as they come.
-class TTrackAsker {
+// The files whose runs the pipeline works out the marks at close or the track records of, beside
+// the window's thread: each file it tells of, from its first run on, since a folder's files are
+// known only as they come.
+class TExtrasAsker {
 public:
-    TTrackAsker(TLivePipeline& pipeline, bool wholeFile)
+    TExtrasAsker(TLivePipeline& pipeline, const TRowExtras& extras)
         : pipeline_(pipeline)
-        , wholeFile_(wholeFile) {}
+        , extras_(extras) {}
 
-    // Whether the row of run, a complete run, may go out without its records: false when it is to
-    // be made again with them. A run made before its file was asked for, or started while it was,
-    // lacks them; one that lacks them a few times in a row is let through without them, so that a
-    // pool that cannot have them (out of memory) does not stop the file's rows.
+    // Whether run, a complete run, lacks what is asked for.
+    bool Lacks(const TFileRun& run) const {
+        return (extras_.atClose && !run.marksAtClose) || (extras_.track.track && !run.trackRecords);
+    }
+    // Whether the row of run, a complete run that lacks its extras, may go out without them:
+    // false when it is to be made again with them. A run made before its file was asked for, or
+    // started while it was, lacks them; one that lacks them a few times in a row is let through
+    // without them, so that a pool that cannot have them (out of memory) does not stop the file's
+    // rows.
     bool LetThrough(const TFileRun& run) {
         if (!asked_.contains(run.path)) {
             asked_.insert(run.path);
@@ -95,25 +101,38 @@ public:
 private:
     static constexpr int MaxMissed = 3;
 
-    void Ask() { pipeline_.WorkOutTrackRecords(asked_, wholeFile_ ? asked_ : QSet<QString>()); }
+    void Ask() {
+        const QSet<QString> none;
+        pipeline_.WorkOutMarksAtClose(extras_.atClose ? asked_ : none);
+        pipeline_.WorkOutTrackRecords(extras_.track.track ? asked_ : none,
+                                      extras_.track.wholeFile ? asked_ : none);
+    }
 
     TLivePipeline& pipeline_;
-    const bool wholeFile_;
+    const TRowExtras extras_;
     QSet<QString> asked_;
     QHash<QString, int> missed_;
 };
 
-// The track records of run, a complete run, summed up into row with spread points off each trade.
-// False when the row is not to be written, the file being run again for its records.
-bool AddTrack(const TFileRun& run, std::int64_t spread, TTrackAsker& asker, TWatchRow& row) {
-    if (!run.trackRecords) {
-        return asker.LetThrough(run);
+// The extras of run, a complete run, summed up into row, the track records with spread points off
+// each trade. False when the row is not to be written, the file being run again for its extras.
+bool AddExtras(const TFileRun& run, const TRowExtras& extras, TExtrasAsker& asker, TWatchRow& row) {
+    if (asker.Lacks(run)) {
+        if (!asker.LetThrough(run)) {
+            return false;
+        }
+    } else {
+        asker.Got(run.path);
     }
-    asker.Got(run.path);
-    try {
-        row.track = SummariesWithSpread(*run.trackRecords, spread);
-    } catch (const QuillonError& error) {
-        row.failure = error.Message();
+    if (extras.atClose && run.marksAtClose) {
+        row.atClose = AtCloseSummaryOf(*run.run, *run.marksAtClose);
+    }
+    if (extras.track.track && run.trackRecords) {
+        try {
+            row.track = SummariesWithSpread(*run.trackRecords, extras.track.spread);
+        } catch (const QuillonError& error) {
+            row.failure = error.Message();
+        }
     }
     return true;
 }
@@ -150,17 +169,12 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
         return Failed("cannot take SIGINT and SIGTERM", errno, err);
     }
     std::vector<TWatchRow> rows;
-    // Each file's marks at close, kept from the table on, so that a rewrite works out only the
-    // runs whose lines changed.
-    TAtCloseKeepers keepers;
+    // After the table, the pipeline works out each file's marks at close and records beside the
+    // event loop, keeping them from one run of a file to the next.
     const TRowExtras& extras = request.extras;
     if (ReportFailures(
-            ScanProgram,
-            [&] {
-                rows = ScanRowsShowingProgress(request, decimalSeparator,
-                                               extras.atClose ? &keepers : nullptr);
-            },
-            err) != ExitSuccess) {
+            ScanProgram, [&] { rows = ScanRowsShowingProgress(request, decimalSeparator); }, err) !=
+        ExitSuccess) {
         return ExitFailure;
     }
     TScanRowFilter filter(request.turns, rows.size());
@@ -194,34 +208,27 @@ int FollowScan(const TScanRequest& request, char decimalSeparator, std::string& 
     };
     TLivePipeline pipeline;
     pipeline.UseSettings(SettingsOf(request.numbers, decimalSeparator));
-    TTrackAsker asker(pipeline, extras.track.wholeFile);
-    QObject::connect(
-        &pipeline, &TLivePipeline::RunFinished, &application, [&](const TFileRun& run) {
-            // Its writer still at it: the pipeline runs it again once it lets go.
-            if (run.held) {
-                return;
-            }
-            const std::string path = paths.Shown(run.path);
-            if (!run.run) {
-                write(FailedRow(path, run.outcome.failure));
-                return;
-            }
-            TWatchRow row = WatchRowOf(path, *run.run, run.outcome);
-            if (extras.track.track && row.failure.empty() &&
-                !AddTrack(run, extras.track.spread, asker, row)) {
-                return;
-            }
-            if (extras.atClose && run.marksAtClose && row.failure.empty()) {
-                row.atClose = AtCloseSummaryOf(*run.run, *run.marksAtClose);
-            } else if (extras.atClose) {
-                AddExtras(*run.run, keepers[path], 0, {.atClose = true, .track = {}}, row);
-            }
-            write(row);
-        });
+    TExtrasAsker asker(pipeline, extras);
+    QObject::connect(&pipeline, &TLivePipeline::RunFinished, &application,
+                     [&](const TFileRun& run) {
+                         // Its writer still at it: the pipeline runs it again once it lets go.
+                         if (run.held) {
+                             return;
+                         }
+                         const std::string path = paths.Shown(run.path);
+                         if (!run.run) {
+                             write(FailedRow(path, run.outcome.failure));
+                             return;
+                         }
+                         TWatchRow row = WatchRowOf(path, *run.run, run.outcome);
+                         if (row.failure.empty() && !AddExtras(run, extras, asker, row)) {
+                             return;
+                         }
+                         write(row);
+                     });
     QObject::connect(&pipeline, &TLivePipeline::FileRemoved, &application,
                      [&](const QString& path) {
                          const std::string shown = paths.Shown(path);
-                         keepers.erase(shown);
                          asker.Forget(path);
                          write(FailedRow(shown, ReadFailureText(TReadFailure::NoSuchFile)));
                          filter.Forget(shown);
