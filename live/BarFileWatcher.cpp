@@ -83,6 +83,7 @@ void TBarFileWatcher::Watch(const QStringList& folders, const QStringList& files
     for (auto file = present.begin(); file != present.end(); ++file) {
         Track(file.key(), file.value());
         due_[file.key()] = TClock::now();
+        later_.remove(file.key());
     }
     StartTimer();
 }
@@ -124,11 +125,19 @@ void TBarFileWatcher::SettleLater(const QString& path, std::chrono::milliseconds
         return;
     }
     due_[path] = TClock::now() + delay;
+    later_.insert(path);
     StartTimer();
+}
+
+void TBarFileWatcher::CancelLater(const QString& path) {
+    if (later_.remove(path)) {
+        due_.erase(path);
+    }
 }
 
 void TBarFileWatcher::Restart(const QString& path) {
     due_[path] = TClock::now() + FileSettleTime;
+    later_.remove(path);
     StartTimer();
 }
 
@@ -183,6 +192,7 @@ void TBarFileWatcher::TellDue() {
     for (auto file = due_.begin(); file != due_.end();) {
         if (file->second <= now) {
             due.push_back(file->first);
+            later_.remove(file->first);
             file = due_.erase(file);
         } else {
             ++file;

@@ -6,6 +6,7 @@
 #include <QFileSystemWatcher>
 #include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -36,6 +37,9 @@ public:
     // Tells of a known file again after delay, unless it is due already: a file due is being
     // rewritten, and will be told of once it is quiet.
     void SettleLater(const QString& path, std::chrono::milliseconds delay);
+    // Drops the telling that SettleLater asked for, unless the file has changed since, or it has
+    // been told.
+    void CancelLater(const QString& path);
 
 signals:
     // The file is there, and quiet.
@@ -61,6 +65,8 @@ private:
     QStringList named_;
     QHash<QString, TFileIdentity> known_;
     std::map<QString, TClock::time_point> due_;
+    // The files due by SettleLater alone.
+    QSet<QString> later_;
     QFileSystemWatcher watcher_;
     QTimer dueTimer_;
     // The folders' notices come in bursts; one listing answers a burst.

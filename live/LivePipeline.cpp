@@ -42,6 +42,8 @@ void TLivePipeline::UseSettings(const TRunSettings& settings) {
 }
 
 void TLivePipeline::RunAgain(const QString& path) {
+    // Asked for, it is no retry that a run coming through makes needless.
+    heldRetries_.remove(path);
     watcher_.SettleLater(path, std::chrono::milliseconds(0));
 }
 
@@ -56,6 +58,11 @@ void TLivePipeline::Finished(const TFileRun& run) {
     }
     if (run.held) {
         watcher_.SettleLater(run.path, HeldFileRetry);
+        heldRetries_.insert(run.path);
+    } else if (heldRetries_.remove(run.path)) {
+        // A run that came through after the held one read the file since: the retry would read it
+        // once more for nothing.
+        watcher_.CancelLater(run.path);
     }
     emit RunFinished(run);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -46,6 +47,8 @@ private:
     void Finished(const TFileRun& run);
 
     TBarFileWatcher watcher_;
+    // The files whose held run's retry is due.
+    QSet<QString> heldRetries_;
     TRunPool pool_;
 };
 

@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -155,6 +156,40 @@ TEST_F(LivePipelineTest, RecordsComeWithTheRunAndTheShareDoneIsTold) {
     ASSERT_FALSE(working.isEmpty());
     EXPECT_EQ(working.last()[1].toInt(), 201);
     EXPECT_EQ(working.last()[2].toInt(), 201);
+}
+
+// A file rewritten while its run finds it held is run again at once, after that run; the retry
+// that the held run asked for is then dropped, not made a second later for nothing.
+TEST(LivePipelineRetryTest, ARunAfterAHeldOneDropsItsRetry) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("EURUSD60.csv"));
+    WriteQuietFile(QFile::encodeName(path).toStdString(), BarFileText(TBarFileSettings{}));
+    std::mutex mutex;
+    std::condition_variable letGo;
+    bool rewritten = false;
+    std::atomic<int> runs = 0;
+    TLivePipeline pipeline([&](const QString& file, const TRunSettings& settings) {
+        TFileRun run = RunWatchedFile(file, settings);
+        if (runs++ == 0) {
+            std::unique_lock lock(mutex);
+            letGo.wait(lock, [&] { return rewritten; });
+            run.held = true;
+        }
+        return run;
+    });
+    QSignalSpy finished(&pipeline, &TLivePipeline::RunFinished);
+    pipeline.Watch({}, {path});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs == 1; }, 5000));
+    WriteTextFile(QFile::encodeName(path).toStdString(), BarFileText(TBarFileSettings{.seed = 2}));
+    QTest::qWait(300); // settled, and asked for again while its run goes on
+    {
+        const std::lock_guard lock(mutex);
+        rewritten = true;
+    }
+    letGo.notify_all();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() == 2; }, 5000));
+    QTest::qWait(static_cast<int>(HeldFileRetry.count()) + 500);
+    EXPECT_EQ(runs, 2);
 }
 
 // A run that could not even get its storage is a failed run with an empty run, never a null one.
