@@ -1,14 +1,14 @@
 #include "engine/WaveBatch.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <exception>
-#include <system_error>
+#include <memory>
 #include <thread>
 #include <vector>
 
 #include "base/Errors.h"
+#include "base/ShareOut.h"
 #include "engine/WaveComponent.h"
 
 namespace quillon {
@@ -26,28 +26,6 @@ bool SameRequest(const TWaveRequest& a, const TWaveRequest& b) {
                        sizeof(double) * static_cast<std::size_t>(a.N)) == 0;
 }
 
-struct TBatch {
-    std::span<const TWaveRequest> requests;
-    // The requests worked out, by index; each other request copies an earlier equal one.
-    std::vector<std::size_t> distinct;
-    std::vector<TSeries> results;
-    std::vector<std::exception_ptr> errors;
-    std::atomic<std::size_t> next = 0;
-};
-
-// Takes the next distinct request not yet taken until none is left.
-void WorkOff(TBatch& batch) {
-    for (std::size_t d = batch.next++; d < batch.distinct.size(); d = batch.next++) {
-        const std::size_t i = batch.distinct[d];
-        const TWaveRequest& q = batch.requests[i];
-        try {
-            batch.results[i] = WaveComponent(*q.series, q.N, q.L, q.R, q.r);
-        } catch (...) {
-            batch.errors[i] = std::current_exception();
-        }
-    }
-}
-
 } // namespace
 
 void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> results,
@@ -55,45 +33,46 @@ void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> r
     if (results.size() < requests.size()) {
         ThrowRangeCheckError();
     }
-    TBatch batch;
-    batch.requests = requests;
-    batch.results.resize(requests.size());
-    batch.errors.resize(requests.size());
+    // The requests worked out, by index; each other request copies an earlier equal one.
+    std::vector<std::size_t> distinct;
     std::vector<std::size_t> source(requests.size());
     for (std::size_t i = 0; i < requests.size(); ++i) {
         source[i] = i;
-        for (std::size_t d : batch.distinct) {
+        for (std::size_t d : distinct) {
             if (SameRequest(requests[d], requests[i])) {
                 source[i] = d;
                 break;
             }
         }
         if (source[i] == i) {
-            batch.distinct.push_back(i);
+            distinct.push_back(i);
         }
     }
 
+    std::vector<TSeries> worked(requests.size());
+    std::vector<std::exception_ptr> errors(requests.size());
     const unsigned allowed =
         maxThreads != 0 ? maxThreads : std::max(1U, std::thread::hardware_concurrency());
-    const std::size_t workers = std::min<std::size_t>(allowed, batch.distinct.size());
-    {
-        std::vector<std::jthread> threads;
-        try {
-            for (std::size_t w = 1; w < workers; ++w) {
-                threads.emplace_back([&batch] { WorkOff(batch); });
+    // Each request's error is kept, not raised, so that the first failing one in order is told.
+    ShareOut(
+        distinct.size(), std::min<std::size_t>(allowed, distinct.size()),
+        [] { return std::make_unique<int>(0); },
+        [&](int&, std::size_t d) {
+            const std::size_t i = distinct[d];
+            const TWaveRequest& q = requests[i];
+            try {
+                worked[i] = WaveComponent(*q.series, q.N, q.L, q.R, q.r);
+            } catch (...) {
+                errors[i] = std::current_exception();
             }
-        } catch (const std::system_error&) {
-            // No thread to spare: the threads there are, this one included, do all the work.
-        }
-        WorkOff(batch);
-    }
+        });
     for (std::size_t i = 0; i < requests.size(); ++i) {
-        if (batch.errors[source[i]]) {
-            std::rethrow_exception(batch.errors[source[i]]);
+        if (errors[source[i]]) {
+            std::rethrow_exception(errors[source[i]]);
         }
     }
     for (std::size_t i = 0; i < requests.size(); ++i) {
-        results[i] = batch.results[source[i]];
+        results[i] = worked[source[i]];
     }
 }
 
