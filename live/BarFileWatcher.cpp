@@ -12,6 +12,7 @@
 
 #include "bars/BarFiles.h"
 #include "bars/FileWriterSigns.h"
+#include "live/FilePath.h"
 
 namespace quillon {
 
@@ -22,9 +23,8 @@ namespace {
 QStringList BarFilesIn(const QString& folder) {
     QStringList paths;
     std::error_code error;
-    for (const std::string& name : BarFileNames(QFile::encodeName(folder).toStdString(), error)) {
-        paths << QDir::cleanPath(folder + u'/' +
-                                 QFile::decodeName(QByteArray::fromStdString(name)));
+    for (const std::string& name : BarFileNames(PathBytes(folder), error)) {
+        paths << QDir::cleanPath(folder + u'/' + PathText(name));
     }
     return paths;
 }

@@ -13,6 +13,7 @@
 
 #include "bars/ReadPolicy.h"
 #include "base/Errors.h"
+#include "live/FilePath.h"
 
 namespace quillon {
 
@@ -191,7 +192,7 @@ TFileRun RunWatchedFile(const QString& path, const TRunSettings& settings) {
         // The pool already works the files side by side, one a thread.
         run->SetWaveThreads(1);
         TRunSettings fileSettings = settings;
-        fileSettings.sourceFilePath = QFile::encodeName(path).toStdString();
+        fileSettings.sourceFilePath = PathBytes(path);
         fileSettings.read = WatchedRead(settings.read.decimalSeparator);
         result.outcome = RunFromTexts(fileSettings, *run);
     } catch (const IntegerConversionError& error) {

@@ -7,29 +7,17 @@
 #include <QDir>
 #include <QFile>
 
+#include "live/FilePath.h"
 #include "tools/ScanFiles.h"
 
 namespace quillon {
-
-namespace {
-
-// File names are bytes; Qt's paths hold them decoded as the file system's names.
-QString Decoded(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-std::string Encoded(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-} // namespace
 
 TFollowPaths::TFollowPaths(const std::vector<std::string>& operands) {
     for (const std::string& operand : operands) {
         std::error_code error;
         // Decided as the table decides it: a folder that is not there yet is waited for as a file.
         const bool folder = std::filesystem::is_directory(operand, error);
-        const QString cleaned = QDir::cleanPath(Decoded(operand));
+        const QString cleaned = QDir::cleanPath(PathText(operand));
         operands_.push_back({operand, cleaned, folder});
         (folder ? folders_ : files_) << cleaned;
     }
@@ -44,11 +32,11 @@ std::string TFollowPaths::Shown(const QString& told) {
         return *known;
     }
     const QString name = told.mid(told.lastIndexOf(u'/') + 1);
-    std::string shown = Encoded(told);
+    std::string shown = PathBytes(told);
     for (const TOperand& operand : operands_) {
         if (operand.folder && QDir::cleanPath(operand.cleaned + u'/' + name) == told) {
             // A folder's file as the table writes it: the folder as given, then the name.
-            shown = operand.given + (operand.given.ends_with('/') ? "" : "/") + Encoded(name);
+            shown = operand.given + (operand.given.ends_with('/') ? "" : "/") + PathBytes(name);
             break;
         }
         if (!operand.folder && operand.cleaned == told) {

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "bars/TerminalFolder.h"
+#include "live/FilePath.h"
 
 namespace quillon {
 
@@ -19,8 +20,8 @@ QString BundledSampleFolder() {
 QString OpenDialogInitialFolder() {
     const std::string folder =
         InitialDialogFolder(WinePrefix(std::getenv("WINEPREFIX"), std::getenv("HOME")),
-                            QFile::encodeName(BundledSampleFolder()).toStdString());
-    return QFile::decodeName(QByteArray::fromStdString(folder));
+                            PathBytes(BundledSampleFolder()));
+    return PathText(folder);
 }
 
 } // namespace quillon

@@ -9,6 +9,7 @@
 
 #include "chart/ChartFeed.h"
 #include "chart/TChart.h"
+#include "live/FilePath.h"
 #include "ui/main/Unit1.h"
 
 namespace quillon {
@@ -43,7 +44,7 @@ void TForm1::LiveRunFinished(const TFileRun& fileRun) {
         ShowTrackRecords(fileRun);
     }
     if (fileRun.outcome.Completed() &&
-        (chosen || watchList_->Model().Notifies(QFile::encodeName(fileRun.path).toStdString()))) {
+        (chosen || watchList_->Model().Notifies(PathBytes(fileRun.path)))) {
         AnnounceTurn(fileRun.path, *fileRun.run, fileRun.marksAtClose);
     }
 }

@@ -27,6 +27,7 @@
 #include "chart/MakeWavesRun.h"
 #include "chart/TChart.h"
 #include "live/EightBitText.h"
+#include "live/FilePath.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/main/LocaleText.h"
 #include "ui/main/Unit1.h"
@@ -82,7 +83,7 @@ TRunSettings TForm1::RunSettings() const {
     settings.barCountText = ToEightBit(Edit3->text());
     settings.lag1Text = ToEightBit(Edit1->text());
     settings.lag2Text = ToEightBit(Edit2->text());
-    settings.sourceFilePath = QFile::encodeName(sourceFilePath_).toStdString();
+    settings.sourceFilePath = PathBytes(sourceFilePath_);
     settings.read.decimalSeparator = DecimalSeparator(QLocale());
     return settings;
 }

@@ -14,6 +14,7 @@
 #include "chart/ChartFeed.h"
 #include "chart/TChart.h"
 #include "live/EightBitText.h"
+#include "live/FilePath.h"
 #include "ui/main/Unit1.h"
 #include "ui/track/TrackRecordPage.h"
 
@@ -57,7 +58,7 @@ void TForm1::AskForMarksAtClose() {
         paths << WatchedSourcePath();
         if (NotifyTurns->isChecked()) {
             for (const std::string& ticked : watchList_->Model().Ticked()) {
-                paths << QFile::decodeName(QByteArray::fromStdString(ticked));
+                paths << PathText(ticked);
             }
         }
     }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "bars/BarFiles.h"
+#include "live/FilePath.h"
 
 namespace quillon {
 
@@ -63,8 +64,7 @@ QSet<QString> TWatchList::TrackRecordFiles() const {
 
 bool TWatchList::Lists(const QString& path) const {
     const QFileInfo file(path);
-    return file.absolutePath() == folder_ &&
-           IsBarFileName(QFile::encodeName(file.fileName()).toStdString());
+    return file.absolutePath() == folder_ && IsBarFileName(PathBytes(file.fileName()));
 }
 
 void TWatchList::RunFinished(const TFileRun& fileRun) {
@@ -73,8 +73,7 @@ void TWatchList::RunFinished(const TFileRun& fileRun) {
         return;
     }
     TWatchEntry entry;
-    entry.row =
-        WatchRowOf(QFile::encodeName(fileRun.path).toStdString(), *fileRun.run, fileRun.outcome);
+    entry.row = WatchRowOf(PathBytes(fileRun.path), *fileRun.run, fileRun.outcome);
     if (fileRun.outcome.Completed()) {
         const TRun& run = *fileRun.run;
         entry.close = run.Bars().BarClose[run.BarCount() - 1];
@@ -97,7 +96,7 @@ void TWatchList::RunFinished(const TFileRun& fileRun) {
 }
 
 void TWatchList::FileRemoved(const QString& path) {
-    const std::string file = QFile::encodeName(path).toStdString();
+    const std::string file = PathBytes(path);
     std::erase_if(finished_, [&file](const TWatchEntry& entry) { return entry.row.path == file; });
     model_.Remove(file);
     runAgain_.removeAll(path);

@@ -11,6 +11,7 @@
 #include "bars/RecordText.h"
 #include "base/Types.h"
 #include "live/EightBitText.h"
+#include "live/FilePath.h"
 
 namespace quillon {
 
@@ -152,11 +153,10 @@ QVariant TWatchListModel::data(const QModelIndex& index, int role) const {
     case SortRole:
         return SortKey(entry, index.column());
     case PathRole:
-        return QFile::decodeName(QByteArray::fromStdString(entry.row.path));
+        return PathText(entry.row.path);
     case Qt::ToolTipRole:
         // A reason may be longer than its column is wide.
-        return Failed(entry) ? FromEightBit(entry.row.failure)
-                             : QFile::decodeName(QByteArray::fromStdString(entry.row.path));
+        return Failed(entry) ? FromEightBit(entry.row.failure) : PathText(entry.row.path);
     case Qt::ForegroundRole:
         return Failed(entry) ? QVariant(QColor(Qt::darkRed)) : QVariant();
     case Qt::TextAlignmentRole:
@@ -172,7 +172,7 @@ QVariant TWatchListModel::data(const QModelIndex& index, int role) const {
 QVariant TWatchListModel::Text(const TWatchEntry& entry, int column) const {
     const TWatchRow& row = entry.row;
     if (column == FileColumn) {
-        return QFileInfo(QFile::decodeName(QByteArray::fromStdString(row.path))).fileName();
+        return QFileInfo(PathText(row.path)).fileName();
     }
     if (column == SymbolColumn || column == PeriodColumn) {
         if (!row.symbolPeriod) {
