@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "base/ErrorText.h"
 #include "base/Types.h"
 
 namespace quillon {
@@ -66,8 +67,8 @@ TRunOutcome RunFromTexts(const TRunSettings& settings, TRun& run) {
         return {};
     } catch (const QuillonError& error) {
         return {RunFailureText(error, run, N)};
-    } catch (const std::bad_alloc&) {
-        return {"out of memory"};
+    } catch (const std::bad_alloc& error) {
+        return {FailureText(error)};
     }
 }
 

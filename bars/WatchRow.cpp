@@ -7,6 +7,7 @@
 
 #include "bars/RunFromTexts.h"
 #include "bars/Turns.h"
+#include "base/ErrorText.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
 
@@ -135,9 +136,9 @@ TWatchRow WatchRowOf(const std::string& path, const TRunNumbers& numbers, const 
     } catch (const ReadFailedError&) {
         outcome.failure = ReadFailureText(run.ReadFailure());
     } catch (const QuillonError& error) {
-        outcome.failure = error.Message();
-    } catch (const std::bad_alloc&) {
-        outcome.failure = "out of memory";
+        outcome.failure = FailureText(error);
+    } catch (const std::bad_alloc& error) {
+        outcome.failure = FailureText(error);
     }
     return WatchRowOf(path, run, outcome);
 }

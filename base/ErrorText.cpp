@@ -1,5 +1,9 @@
 #include "base/ErrorText.h"
 
+#include <new>
+
+#include "base/Errors.h"
+
 namespace quillon {
 
 std::string ErrorBoxText(std::string_view message) {
@@ -9,6 +13,16 @@ std::string ErrorBoxText(std::string_view message) {
         text += '.';
     }
     return text;
+}
+
+std::string FailureText(const std::exception& error) {
+    if (const auto* own = dynamic_cast<const QuillonError*>(&error)) {
+        return own->Message();
+    }
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr) {
+        return "out of memory";
+    }
+    return error.what();
 }
 
 } // namespace quillon

@@ -12,6 +12,7 @@
 #include <QRunnable>
 
 #include "bars/ReadPolicy.h"
+#include "base/ErrorText.h"
 #include "base/Errors.h"
 #include "live/FilePath.h"
 
@@ -34,7 +35,7 @@ TFileRun Guarded(const TRunWork& work, const QString& path, const TRunSettings& 
         return work(path, settings);
     } catch (const std::exception& error) {
         TFileRun failed;
-        failed.outcome.failure = error.what();
+        failed.outcome.failure = FailureText(error);
         return failed;
     }
 }
@@ -199,7 +200,7 @@ TFileRun RunWatchedFile(const QString& path, const TRunSettings& settings) {
         result.outcome.failure = BarCountFailureText(error);
     } catch (const std::exception& error) {
         // Nothing may leave a pool thread: it would end the program.
-        result.outcome.failure = error.what();
+        result.outcome.failure = FailureText(error);
     }
     result.held = run && run->ReadFailure() == TReadFailure::HeldOrBeingWritten;
     return result;

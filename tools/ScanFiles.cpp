@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "bars/BarFiles.h"
+#include "base/ErrorText.h"
 #include "base/Errors.h"
 #include "base/ShareOut.h"
 
@@ -86,10 +87,10 @@ void AddExtras(const TRun& run, TMarksAtCloseCache& keeper, unsigned threads,
             row.track = SummariesOf(
                 TrackRecordsOf(run, loaded, wholeFile ? &marks : nullptr, extras.track.spread));
         }
-    } catch (const std::bad_alloc&) {
-        row.failure = "out of memory";
+    } catch (const std::bad_alloc& error) {
+        row.failure = FailureText(error);
     } catch (const QuillonError& error) {
-        row.failure = error.Message();
+        row.failure = FailureText(error);
     }
 }
 

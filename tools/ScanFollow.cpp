@@ -19,6 +19,7 @@
 #include "bars/BarFiles.h"
 #include "bars/ReadBarLines.h"
 #include "bars/ReadPolicy.h"
+#include "base/ErrorText.h"
 #include "base/Errors.h"
 #include "base/IntegerText.h"
 #include "live/LivePipeline.h"
@@ -131,7 +132,7 @@ bool AddExtras(const TFileRun& run, const TRowExtras& extras, TExtrasAsker& aske
         try {
             row.track = SummariesWithSpread(*run.trackRecords, extras.track.spread);
         } catch (const QuillonError& error) {
-            row.failure = error.Message();
+            row.failure = FailureText(error);
         }
     }
     return true;

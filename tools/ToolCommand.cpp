@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "base/ErrorText.h"
 #include "base/Errors.h"
 
 namespace quillon {
@@ -31,11 +32,10 @@ int ReportFailures(std::string_view program, const std::function<void()>& work, 
     try {
         work();
         return ExitSuccess;
-    } catch (const QuillonError& error) {
-        // The whole message: what() ends at a zero byte, which a quoted text may hold.
-        err += std::string(program) + ": " + error.Message();
     } catch (const std::exception& error) {
-        err += std::string(program) + ": " + error.what();
+        err += program;
+        err += ": ";
+        err += FailureText(error);
     }
     err += '\n';
     return ExitFailure;
@@ -68,16 +68,31 @@ std::string Wrapped(std::string_view text) {
 } // namespace
 
 std::string ExitStatusUsage(std::string_view program, const TExitStatuses& statuses) {
-    const std::string usageErrors(statuses.usageErrors);
-    const std::string text =
-        "Exit status: 0 " + std::string(statuses.success) + "; 1 " + std::string(statuses.failure) +
-        ", with one line on standard error that starts with \"" + std::string(program) +
-        ": \" and " + std::string(statuses.reason) + "; 2 on a usage error" +
-        (usageErrors.empty() ? "" : " (" + usageErrors + ")") +
-        ", with a line naming it and one that points to --help." +
-        (statuses.more.empty() ? "" : " " + std::string(statuses.more)) +
+    std::string text = "Exit status: 0 ";
+    text += statuses.success;
+    text += "; 1 ";
+    text += statuses.failure;
+    text += ", with one line on standard error that starts with \"";
+    text += program;
+    text += ": \" and ";
+    text += statuses.reason;
+    text += "; 2 on a usage error";
+    if (!statuses.usageErrors.empty()) {
+        text += " (";
+        text += statuses.usageErrors;
+        text += ')';
+    }
+    text += ", with a line naming it and one that points to --help.";
+    if (!statuses.more.empty()) {
+        text += ' ';
+        text += statuses.more;
+    }
+    text +=
         " A reader that stops early, such as head, ends it by SIGPIPE, as it ends other programs.";
-    return "\n" + Wrapped(text) + "\n";
+    std::string usage(1, '\n');
+    usage += Wrapped(text);
+    usage += '\n';
+    return usage;
 }
 
 } // namespace quillon
