@@ -28,7 +28,9 @@ std::string PointsText(std::int64_t points) {
 }
 
 std::string DrawdownText(std::int64_t points) {
-    return (points < 0 ? "-" : "") + GroupedDigits(Magnitude(points));
+    std::string text = points < 0 ? "-" : "";
+    text += GroupedDigits(Magnitude(points));
+    return text;
 }
 
 std::string MeanPointsText(const TRecordSummary& summary) {

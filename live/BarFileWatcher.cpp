@@ -46,7 +46,8 @@ TBarFileWatcher::TBarFileWatcher(QObject* parent)
             qOverload<>(&QTimer::start));
 }
 
-void TBarFileWatcher::Watch(const QStringList& folders, const QStringList& files) {
+void TBarFileWatcher::Watch(const QStringList& folders, const QStringList& files,
+                            const QSet<QString>& toldAlready) {
     const QStringList watched = watcher_.files() + watcher_.directories();
     if (!watched.isEmpty()) {
         watcher_.removePaths(watched);
@@ -82,7 +83,9 @@ void TBarFileWatcher::Watch(const QStringList& folders, const QStringList& files
     const QHash<QString, TFileIdentity> present = Present();
     for (auto file = present.begin(); file != present.end(); ++file) {
         Track(file.key(), file.value());
-        due_[file.key()] = TClock::now();
+        if (!toldAlready.contains(file.key())) {
+            due_[file.key()] = TClock::now();
+        }
         later_.remove(file.key());
     }
     StartTimer();

@@ -30,10 +30,14 @@ public:
     // Watches these in place of what it watched before, and tells at once of each file there; a
     // folder that is not there is not watched, a file that is not there is waited for. Paths are
     // told as QDir::cleanPath gives them, a folder's files as the folder's path, '/', the name.
-    void Watch(const QStringList& folders, const QStringList& files);
+    // The files in toldAlready are watched without being told of now: their state is known.
+    void Watch(const QStringList& folders, const QStringList& files,
+               const QSet<QString>& toldAlready = {});
     // The files known, sorted: there, or gone until their going has settled.
     QStringList Files() const;
     bool Knows(const QString& path) const { return known_.contains(path); }
+    // Whether a file is due to be told of.
+    bool AnyDue() const { return !due_.empty(); }
     // Tells of a known file again after delay, unless it is due already: a file due is being
     // rewritten, and will be told of once it is quiet.
     void SettleLater(const QString& path, std::chrono::milliseconds delay);

@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include <QDir>
+
 #include "bars/ReadPolicy.h"
 
 namespace quillon {
@@ -26,8 +28,25 @@ TLivePipeline::TLivePipeline(TRunWork work, QObject* parent)
     connect(&pool_, &TRunPool::Working, this, &TLivePipeline::Working, Qt::QueuedConnection);
 }
 
-void TLivePipeline::Watch(const QStringList& folders, const QStringList& files) {
-    watcher_.Watch(folders, files);
+void TLivePipeline::Watch(const QStringList& folders, const QStringList& files,
+                          const TFileRun* adopted) {
+    const QString path = adopted ? QDir::cleanPath(adopted->path) : QString();
+    watcher_.Watch(folders, files, adopted ? QSet<QString>{path} : QSet<QString>());
+    if (adopted && watcher_.Knows(path)) {
+        TFileRun run = *adopted;
+        run.path = path;
+        // Handed over as the pool's runs are: after the caller is through, on the event loop.
+        QMetaObject::invokeMethod(
+            this,
+            [this, run = std::move(run)] {
+                Finished(run);
+                // Nothing else to run: a batch of files is through, as the pool would say.
+                if (pool_.Idle() && !watcher_.AnyDue()) {
+                    emit CaughtUp();
+                }
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TLivePipeline::UseSettings(const TRunSettings& settings) {

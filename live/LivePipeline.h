@@ -20,8 +20,11 @@ class TLivePipeline : public QObject {
 public:
     explicit TLivePipeline(TRunWork work = RunWatchedFile, QObject* parent = nullptr);
 
-    // See TBarFileWatcher::Watch.
-    void Watch(const QStringList& folders, const QStringList& files);
+    // See TBarFileWatcher::Watch. A run of one of the files made just before, with the pipeline's
+    // settings (the window's click at a choice), may be adopted as that file's run: it goes to the
+    // subscribers in its place, so that the file is read and run once.
+    void Watch(const QStringList& folders, const QStringList& files,
+               const TFileRun* adopted = nullptr);
     // The settings of every run from now on: when they are not those of before, every known file
     // is run again with them.
     void UseSettings(const TRunSettings& settings);

@@ -44,6 +44,8 @@ public:
     void UseSettings(const TRunSettings& settings);
     const TRunSettings& Settings() const;
     void Request(const QString& path);
+    // Whether no run is under way or asked for.
+    bool Idle() const { return running_.isEmpty(); }
     // The files whose runs from now on also work out the marks at close of their bars, each file
     // keeping its marks from one run to the next so that a rewrite that adds a bar works out two
     // runs, not N. The marks of the other files are let go.

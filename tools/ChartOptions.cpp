@@ -80,7 +80,9 @@ side.
                                 "written gives \"cannot write OUT: \" and the system's reason, "
                                 "and no partial file is left; standard output that cannot be "
                                 "written gives \"cannot write to standard output: \" and "
-                                "why"});
+                                "why",
+                            .usageErrors = {},
+                            .more = {}});
 }
 
 std::optional<int> ReadChartOptions(std::span<const std::string_view> args, TChartOptions& options,

@@ -40,7 +40,9 @@ same seed gives the same file.
            quillon::ExitStatusUsage(Program,
                                     {.reason = "gives the reason (standard output that cannot be "
                                                "written gives \"cannot write to standard output: "
-                                               "\" and why)"});
+                                               "\" and why)",
+                                     .usageErrors = {},
+                                     .more = {}});
 }
 
 // settings := the defaults with the options applied. The status the program ends with when it

@@ -72,7 +72,8 @@ file's points (10^-D, D the most decimals of any price in the file) less the spr
                     "and why",
                 .usageErrors = "an unknown option, a missing FILE, a value out of its range, "
                                "--whole-file or --spread without --trades, --at-close with it, or "
-                               "a default lag above N"});
+                               "a default lag above N",
+                .more = {}});
 }
 
 constexpr std::string_view CsvHeader =

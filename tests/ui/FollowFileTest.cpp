@@ -45,6 +45,7 @@ TEST_F(FollowTest, EachRewriteIsRunOnceForTheChartAndTheWatchList) {
     };
     ASSERT_TRUE(QTest::qWaitFor([&] { return rowClose() == NewestCloseOf(0); }, 5000));
     const int runsBefore = watchedRuns_;
+    EXPECT_EQ(runsBefore, 0) << "the choice's click is the file's run for the watch list too";
     for (int k = 1; k <= 3; ++k) {
         WriteTextFile(file, Version(k));
         EXPECT_TRUE(Shows(k)) << k;

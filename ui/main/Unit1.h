@@ -165,6 +165,8 @@ private:
     std::int32_t refreshTickCount_ = 0;
     // The last complete run: what the chart shows. None before the first.
     std::shared_ptr<const TRun> shownRun_;
+    // The last click's run, until a choice hands it to the pipeline.
+    std::optional<TFileRun> clickRun_;
     TPeriodicTimer timer1_;
     TOpenDialog openDialog1_;
     TTurnNotifier turnNotifier_;

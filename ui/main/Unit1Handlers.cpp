@@ -89,12 +89,19 @@ TRunSettings TForm1::RunSettings() const {
 }
 
 void TForm1::Button1Click() {
+    clickRun_.reset();
     TRunSettings settings = RunSettings();
     // A click during a rewrite waits for the file within the pause that its failure would cost.
     settings.read = ClickRead(settings.read.decimalSeparator);
     pipeline_.UseSettings(settings);
     const auto run = std::make_shared<TRun>();
     const TRunOutcome outcome = MakeWavesRun(settings, *run, Chart1->Model());
+    clickRun_ = TFileRun{WatchedSourcePath(),
+                         run,
+                         outcome,
+                         run->ReadFailure() == TReadFailure::HeldOrBeingWritten,
+                         {},
+                         {}};
     RunEnded(run, outcome, false);
     if (outcome.Completed()) {
         AnnounceTurn(WatchedSourcePath(), *run);
@@ -194,8 +201,14 @@ void TForm1::SelectSourceFile(const QString& path) {
     const QString folder = QFileInfo(WatchedSourcePath()).path();
     watchList_->ListFolder(folder);
     AskForMarksAtClose();
+    // The choice's click read and ran the file: that run is its run for the watch list too, unless
+    // the pipeline has more to work out beside it (marks at close, records).
+    const bool adopt = clickRun_ && clickRun_->path == WatchedSourcePath() &&
+                       !MarksAtClose->isChecked() && !TrackPageShown() &&
+                       WatchListTrackRecordFiles().isEmpty();
     pipeline_.Watch(QFileInfo(folder).isDir() ? QStringList{folder} : QStringList{},
-                    {WatchedSourcePath()});
+                    {WatchedSourcePath()}, adopt ? &*clickRun_ : nullptr);
+    clickRun_.reset();
 }
 
 void TForm1::ClickOnUsersBehalf(QPushButton* button) {
