@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <thread>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -190,6 +191,42 @@ TEST(LivePipelineRetryTest, ARunAfterAHeldOneDropsItsRetry) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() == 2; }, 5000));
     QTest::qWait(static_cast<int>(HeldFileRetry.count()) + 500);
     EXPECT_EQ(runs, 2);
+}
+
+// A rewrite during a run: the run of the old bytes comes first, and the last run handed over is
+// the one of the new bytes, never the old one after it.
+TEST(LivePipelineRetryTest, ARewriteDuringARunIsShownAfterIt) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("EURUSD60.csv"));
+    const std::string file = QFile::encodeName(path).toStdString();
+    const std::vector<TGeneratedBar> bars = GenerateBars({.barCount = 601});
+    WriteQuietFile(file, BarFileText(std::vector(bars.begin(), bars.end() - 1)));
+    std::atomic<int> runs = 0;
+    std::atomic<bool> rewritten = false;
+    TLivePipeline pipeline([&](const QString& watched, const TRunSettings& settings) {
+        TFileRun run = RunWatchedFile(watched, settings);
+        if (runs++ == 0) {
+            while (!rewritten) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
+        return run;
+    });
+    QSignalSpy finished(&pipeline, &TLivePipeline::RunFinished);
+    pipeline.Watch({}, {path});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runs == 1; }, 5000));
+    WriteTextFile(file, BarFileText(std::vector(bars.begin() + 1, bars.end())));
+    QTest::qWait(300);
+    rewritten = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished.size() == 2; }, 5000));
+    QTest::qWait(300);
+    ASSERT_EQ(finished.size(), 2);
+    const auto newest = [&](int k) {
+        const TRun& run = *finished[k][0].value<TFileRun>().run;
+        return run.Bars().BarClose[run.BarCount() - 1];
+    };
+    EXPECT_EQ(newest(0), PointsToPrice(bars[599].close));
+    EXPECT_EQ(newest(1), PointsToPrice(bars[600].close));
 }
 
 // A run that could not even get its storage is a failed run with an empty run, never a null one.
