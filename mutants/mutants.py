@@ -26,7 +26,7 @@ import subprocess
 import sys
 import time
 
-PRODUCT_FOLDERS = ("base", "engine", "bars", "chart", "ui", "app", "tools")
+PRODUCT_FOLDERS = ("base", "engine", "bars", "chart", "live", "ui", "app", "tools")
 SOURCE_ENDINGS = (".cpp", ".h")
 
 # Binary operators are written with a blank on each side in this tree (clang-format), which tells
