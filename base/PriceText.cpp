@@ -107,4 +107,11 @@ double TextToPrice(std::string_view text, char decimalSeparator) {
     return value;
 }
 
+char DecimalSeparatorOf(std::string_view localeSeparator) {
+    if (localeSeparator.size() != 1 || static_cast<unsigned char>(localeSeparator[0]) > 0x7F) {
+        return '.';
+    }
+    return localeSeparator[0];
+}
+
 } // namespace quillon

@@ -11,4 +11,8 @@ namespace quillon {
 // range fails with FloatOverflowError, while one too small to represent gives zero.
 double TextToPrice(std::string_view text, char decimalSeparator);
 
+// The decimal separator that prices are read with, from the one a locale writes (UTF-8): itself
+// where it is one ASCII character, which a bar file can hold as it holds a point, else a point.
+char DecimalSeparatorOf(std::string_view localeSeparator);
+
 } // namespace quillon

@@ -7,6 +7,7 @@
 
 #include "bars/RunFromTexts.h"
 #include "base/IntegerText.h"
+#include "base/PriceText.h"
 #include "base/Types.h"
 
 namespace quillon {
@@ -115,13 +116,10 @@ alone for a tenth of a second.
 }
 
 char EnvironmentDecimalSeparator() {
-    if (std::setlocale(LC_NUMERIC, "") != nullptr) {
-        const char* text = std::localeconv()->decimal_point;
-        if (text != nullptr && text[0] != '\0' && text[1] == '\0') {
-            return text[0];
-        }
+    if (std::setlocale(LC_NUMERIC, "") == nullptr || std::localeconv()->decimal_point == nullptr) {
+        return '.';
     }
-    return '.';
+    return DecimalSeparatorOf(std::localeconv()->decimal_point);
 }
 
 } // namespace quillon

@@ -48,9 +48,8 @@ std::string RunOptionsUsage();
 // written.
 std::string RunReadingUsage();
 
-// The numeric locale's decimal separator as the environment sets it (LC_ALL, LC_NUMERIC, LANG; a
-// point when none is set or when it is not a single byte, which a bar file could not hold in one
-// character).
+// The numeric locale's decimal separator as the environment sets it (LC_ALL, LC_NUMERIC, LANG), as
+// DecimalSeparatorOf takes it; a point when none is set.
 char EnvironmentDecimalSeparator();
 
 } // namespace quillon

@@ -1,15 +1,12 @@
 #include "ui/main/LocaleText.h"
 
+#include "base/PriceText.h"
 #include "base/TimePattern.h"
 
 namespace quillon {
 
 char DecimalSeparator(const QLocale& locale) {
-    const QString separator = locale.decimalPoint();
-    if (separator.size() != 1 || separator.front().unicode() > 0x7F) {
-        return '.';
-    }
-    return static_cast<char>(separator.front().unicode());
+    return DecimalSeparatorOf(locale.decimalPoint().toStdString());
 }
 
 QString LongTimeText(const QLocale& locale, QTime time) {
