@@ -1,6 +1,7 @@
 #include "bars/TrackRecord.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 
@@ -217,28 +218,32 @@ std::vector<std::int64_t> RunningTotal(std::span<const TTrade> trades,
     return totals;
 }
 
+namespace {
+
+// Each record's word for the tools and its title for the window, in TRecordKind's order.
+struct TRecordWords {
+    std::string_view name;
+    std::string_view title;
+};
+constexpr std::array<TRecordWords, 3> RecordWords{{
+    {"chart", "in the chart"},
+    {"at_close", "at close"},
+    {"whole_file", "whole file"},
+}};
+
+const TRecordWords& WordsOf(TRecordKind kind) {
+    return RecordWords[static_cast<std::size_t>(
+        CheckedIndex(static_cast<int>(kind), static_cast<int>(RecordWords.size())))];
+}
+
+} // namespace
+
 std::string_view RecordKindName(TRecordKind kind) {
-    switch (kind) {
-    case TRecordKind::Chart:
-        return "chart";
-    case TRecordKind::AtClose:
-        return "at_close";
-    case TRecordKind::WholeFile:
-        return "whole_file";
-    }
-    return "";
+    return WordsOf(kind).name;
 }
 
 std::string_view RecordKindTitle(TRecordKind kind) {
-    switch (kind) {
-    case TRecordKind::Chart:
-        return "in the chart";
-    case TRecordKind::AtClose:
-        return "at close";
-    case TRecordKind::WholeFile:
-        return "whole file";
-    }
-    return "";
+    return WordsOf(kind).title;
 }
 
 TTrackSummaries SummariesOf(const TTrackRecords& records) {
