@@ -188,7 +188,11 @@ TEST_F(Form1Test, AFailedRunKeepsTheLastCompleteChartAndSaysWhy) {
     EXPECT_EQ(ChartContent(Series()), complete);
     ChooseFile(BarFile(QStringLiteral("bad"),
                        BarFileText(TBarFileSettings{}) + "20240315,1200,1.08,high,1.07,1.08,87\n"));
-    EXPECT_TRUE(says(": 'high' is not a valid floating point value"));
+    EXPECT_TRUE(says(": line 1,901: 'high' is not a valid floating point value"));
+    EXPECT_EQ(ChartContent(Series()), complete);
+    // A trailing empty line is a line the run loads, and fails on.
+    ChooseFile(BarFile(QStringLiteral("empty"), BarFileText(TBarFileSettings{}) + "\r\n"));
+    EXPECT_TRUE(says(": line 1,901: '' is not a valid floating point value"));
     EXPECT_EQ(ChartContent(Series()), complete);
     ChooseFile(good);
     EXPECT_EQ(status(), QString());
