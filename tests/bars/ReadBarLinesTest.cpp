@@ -80,14 +80,16 @@ TEST(ReadBarLinesTest, ALongFileKeepsItsNewestLines) {
 // waits for a held file within its second; the others wait as they are told (measured loosely).
 TEST(ReadBarLinesTest, AFileThatCannotBeReadCostsAPauseAndNoLines) {
     TTempDir dir;
-    // A POSIX record lock as fcntl and lockf take it. One of an open file's own (OFD) stands in
-    // for another program's: it conflicts with the reader's look whatever process holds it.
+    // A POSIX record lock as fcntl and lockf take it, here on the first byte alone. One of an
+    // open file's own (OFD) stands in for another program's: it conflicts with the reader's look
+    // whatever process holds it.
     const std::string recordLocked = dir.Write("record-locked.csv", "a\r\n");
     const int recordWriter = ::open(recordLocked.c_str(), O_RDWR);
-    struct flock wholeFile {};
-    wholeFile.l_type = F_WRLCK;
-    wholeFile.l_whence = SEEK_SET;
-    ASSERT_EQ(::fcntl(recordWriter, F_OFD_SETLK, &wholeFile), 0);
+    struct flock firstByte {};
+    firstByte.l_type = F_WRLCK;
+    firstByte.l_whence = SEEK_SET;
+    firstByte.l_len = 1;
+    ASSERT_EQ(::fcntl(recordWriter, F_OFD_SETLK, &firstByte), 0);
     const std::string locked = dir.Write("locked.csv", "a\r\nb\r\n");
     const int writer = ::open(locked.c_str(), O_RDWR);
     ASSERT_EQ(::flock(writer, LOCK_EX | LOCK_NB), 0);

@@ -174,6 +174,11 @@ TEST(AxisLabelsTest, NumberPatternsSeparatorsAndOneTwoFiveSteps) {
     for (const auto& [range, maxLabels, step] : steps) {
         EXPECT_DOUBLE_EQ(LabelStep(range, maxLabels), step) << range << " " << maxLabels;
     }
+    // Each value of the sequence steps to the next, at every power of ten.
+    const double sequence[] = {0.05, 0.1, 0.2, 0.5, 1, 2, 5, 10, 20, 50, 100, 200};
+    for (std::size_t i = 0; i + 1 < std::size(sequence); ++i) {
+        EXPECT_DOUBLE_EQ(NextLabelStep(sequence[i]), sequence[i + 1]) << sequence[i];
+    }
     EXPECT_EQ(LabelValues(-3, 7, 5), (std::vector<double>{0, 5}));
 }
 

@@ -88,6 +88,9 @@ TEST(TrackFeedTest, TheLineOfTheMarksAtCloseWithTheTotals) {
     EXPECT_EQ(MarksAtCloseSummary(run, marks), today);
     EXPECT_EQ(MarksAtCloseSummary(run, marks, &records),
               today + "; traded at close -2,302 points in 5 trades; in the chart +7,339 in 5");
+    TTrackRecords one = records;
+    one.atClose.summary.trades = 1;
+    EXPECT_NE(MarksAtCloseSummary(run, marks, &one).find(" points in 1 trade;"), std::string::npos);
 }
 
 } // namespace

@@ -135,6 +135,22 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
     QTest::qWait(100);
     EXPECT_EQ(listener.notes.count("USDCHF60"), 1);
     EXPECT_TRUE(listener.notes.contains(told)) << listener.notes.toStdString();
+
+    // Both boxes checked: the window tells of the turn at close of the bar just closed, for the
+    // chosen file's click and for the ticked row's rewrite, and of no turn at the newest bar.
+    forms.Form1.findChild<QCheckBox*>("MarksAtClose")->setChecked(true);
+    const std::string closedAtTurn = BarFileText(history);
+    WriteQuietFile(dir.Path("EURUSD60.csv"), closedAtTurn);
+    QTest::mouseClick(forms.Form1.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    WriteTextFile(dir.Path("GBPUSD60.csv"), closedAtTurn);
+    WriteTextFile(dir.Path("USDJPY60.csv"), closedAtTurn);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count(" at close") == 3; }, 10000));
+    QTest::qWait(500);
+    EXPECT_EQ(listener.notes.section('\n', 6).toStdString(),
+              "Notify susssasa{sv}i EURUSD60: waves turned down at close, 20240130 0800 close "
+              "1.07754 (replaces 43, quillon)\n"
+              "Notify susssasa{sv}i GBPUSD60: waves turned down at close, 20240130 0800 close "
+              "1.07754 (replaces 44, quillon)\n");
 }
 
 } // namespace quillon

@@ -174,6 +174,7 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"touch $D/k.png; chmod 640 $D/k.png; quillon-chart $S -o $D/k.png; stat -c %a $D/k.png;"
          "rm $D/k.png",
          0, "640\n"},
+        {"umask 027; quillon-chart $S -o $D/n.png; stat -c %a $D/n.png; rm $D/n.png", 0, "640\n"},
         {"quillon-scan $S >/dev/full", 1, "quillon-scan" + full},
         {"quillon-scan $D/gone.csv >/dev/full", 1, "quillon-scan" + full},
         {"quillon-scan --follow $D/gone", 1, "quillon-scan: $D/gone: no such folder"},

@@ -10,6 +10,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QSplitter>
 #include <QWindow>
 
@@ -44,6 +45,30 @@ TEST_F(Form1Test, StartsWithoutTheChartAndKeepsItsPanelsWhenSplitOrShrunk) {
             EXPECT_FALSE(spoken(control).isEmpty()) << control->metaObject()->className();
         }
     }
+    // Each control where the designer put it in its parent; a label from its corner, since it
+    // sizes itself to its text. Panel1 is 110 wide, its bottom panels 48, 88 and 41 high.
+    const struct {
+        const char* name;
+        int x, y, width, height;
+    } placed[] = {
+        {"Button2", 8, 6, 97, 17},   {"Label2", 9, 26, 0, 0},      {"Label5", 8, 56, 0, 0},
+        {"Button5", 34, 55, 21, 19}, {"Edit1", 57, 54, 25, 21},    {"Button4", 84, 54, 20, 20},
+        {"Label6", 8, 96, 0, 0},     {"Button9", 35, 93, 20, 20},  {"Edit2", 57, 93, 24, 21},
+        {"Button8", 83, 93, 21, 20}, {"Button7", 16, 152, 81, 25}, {"Label3", 12, 3, 0, 0},
+        {"Edit3", 15, 19, 82, 21},   {"CheckBox1", 11, 7, 86, 17}, {"Button3", 12, 32, 17, 21},
+        {"Edit4", 32, 32, 33, 21},   {"Button6", 68, 32, 16, 20},  {"Label14", 13, 66, 0, 0},
+        {"Label4", 47, 66, 0, 0},    {"Button1", 8, 10, 97, 20},   {"Label1", 6, 3, 0, 0},
+        {"Button10", 47, 27, 18, 17}};
+    for (const auto& [name, x, y, width, height] : placed) {
+        const QRect at = Find(name)->geometry();
+        EXPECT_EQ(at,
+                  QRect(x, y, width == 0 ? at.width() : width, height == 0 ? at.height() : height))
+            << name;
+    }
+    EXPECT_EQ(Find("Panel1")->width(), 110);
+    const QList<int> panelHeights{Find("Panel5")->height(), Find("Panel4")->height(),
+                                  Find("Panel2")->height()};
+    EXPECT_EQ(panelHeights, QList<int>({48, 88, 41}));
     // Dragged past either end, the splitter leaves 30 pixels on that side.
     auto* splitter = Find<QSplitter>("Splitter8");
     QSplitterHandle* handle = splitter->handle(1);
@@ -123,6 +148,15 @@ TEST_F(Form1Test, ChoosingAFileRunsOnItWithTheBoxesAsTheyStand) {
     }
     EXPECT_EQ(Find<QLabel>("Label1")->textFormat(), Qt::PlainText);
     EXPECT_EQ(form1_.focusWidget(), Find("Button1"));
+    // The chart at 800 x 600 after a run on the sample file (the generator's 2,000 bars) is
+    // quillon-chart's picture in the README.
+    ChooseFile(BarFile("experts/files", BarFileText(TBarFileSettings{.barCount = 2000})));
+    QImage chart(800, 600, QImage::Format_RGB32);
+    QPainter painter(&chart);
+    Find<TChart>("Chart1")->Render(painter, chart.rect());
+    painter.end();
+    EXPECT_TRUE(chart ==
+                QImage(QUILLON_DOCS_DIR "/quillon-chart.png").convertToFormat(chart.format()));
     // Widened by the user, for the project's page.
     form1_.resize(760, 440);
     QTest::qWait(20);

@@ -19,6 +19,7 @@ TEST_F(SecondaryFormsTest, IndicatorWindowKeepsEditsAndAboutBoxClosesOnlyOnOk) {
 
     ClickAndWhileOpen("Button7", forms_.Form8, [this, memo] {
         SaveScreenshot(forms_.Form8, QStringLiteral("form8"));
+        EXPECT_EQ(memo->geometry(), QRect(0, 0, 688, 453)) << "the whole client area";
         memo->moveCursor(QTextCursor::Start);
         QTest::keyClicks(memo, QStringLiteral("// mine"));
         QTest::keyClick(memo, Qt::Key_Escape);
@@ -37,6 +38,7 @@ TEST_F(SecondaryFormsTest, IndicatorWindowKeepsEditsAndAboutBoxClosesOnlyOnOk) {
         const QImage picture = DrawAboutPicture();
         ASSERT_EQ(picture.size(), QSize(480, 360));
         EXPECT_EQ(about.Image1->pixmap().toImage().convertToFormat(picture.format()), picture);
+        EXPECT_EQ(about.Image1->geometry(), about.rect());
         EXPECT_EQ(picture.pixelColor(0, 0), QColor(12, 24, 52));
         int lime = 0;
         int red = 0;

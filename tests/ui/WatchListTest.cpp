@@ -233,5 +233,39 @@ TEST_F(WatchListTest, TrackRecordColumnsComeWithTheBoxSortByTheirNumbersAndGoAga
     EXPECT_FALSE(*rewrittenHasRecords);
 }
 
+// The keys the sorting proxy orders by, and a change of the first row announced as one.
+TEST(WatchListModelTest, SortKeysRankWavesAndMarksAndAChangeOfRowZeroIsAnnounced) {
+    const auto entry = [](const char* path, TTick mark, int held, TWaveDirection wave) {
+        TWatchEntry e;
+        e.row.path = path;
+        e.row.mark = mark;
+        e.row.barsSinceTurn = held;
+        e.row.wave1 = wave;
+        return e;
+    };
+    Model model;
+    model.Put({entry("/a/R.csv", TTick::Up, 7, TWaveDirection::Rising),
+               entry("/a/F.csv", TTick::None, 2, TWaveDirection::Flat),
+               entry("/a/D.csv", TTick::Down, 4, TWaveDirection::Falling)});
+    const auto keys = [&](int column) {
+        QList<qint64> found;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            found << model.index(row, column).data(Model::SortRole).toLongLong();
+        }
+        return found;
+    };
+    EXPECT_EQ(keys(Model::WaveColumn), QList<qint64>({0, 1, 2}));
+    EXPECT_EQ(keys(Model::MarksColumn), QList<qint64>({0, 2, 1}));
+    // Mixed marks after any run's bars, however few bars they have held.
+    EXPECT_EQ(keys(Model::SinceTurnColumn), QList<qint64>({7, 1003, 4}));
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    model.Put({entry("/a/R.csv", TTick::Down, 1, TWaveDirection::Falling)});
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex(), model.index(0, 0));
+    EXPECT_EQ(changed[0][1].toModelIndex(), model.index(0, Model::ColumnCount - 1));
+    EXPECT_EQ(model.index(0, Model::WaveColumn).data().toString(), "falling");
+}
+
 } // namespace
 } // namespace quillon::testing_ui
