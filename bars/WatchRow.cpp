@@ -45,6 +45,7 @@ void SumUpNewestBar(const TRun& run, TWatchRow& row) {
     row.close = std::move(stamp.close);
     row.mark = run.MarkAt(newest);
     row.barsSinceTurn = HeldAtEnd(ChartMarks(run));
+    row.newestTurn = TurnAt(run, newest);
     if (newest >= 1) {
         const double last = run.Waves().CloseWave1()[newest];
         const double before = run.Waves().CloseWave1()[newest - 1];

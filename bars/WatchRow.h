@@ -49,6 +49,8 @@ struct TWatchRow {
     TTick mark = TTick::None;
     // How many bars, the newest included, have carried that mark: the bars since the waves turned.
     int barsSinceTurn = 0;
+    // The turn of the waves at the newest bar (TurnOf), or None.
+    TTick newestTurn = TTick::None;
     // Which way the first close wave went into the newest bar.
     TWaveDirection wave1 = TWaveDirection::Flat;
     // The marks at close, where they were asked for and the run completed.

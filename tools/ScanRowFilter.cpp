@@ -14,8 +14,8 @@ TScanRowFilter::TScanRowFilter(bool turnsOnly, std::size_t files)
 
 bool TScanRowFilter::Take(const TWatchRow& row) {
     if (turnsOnly_) {
-        const TTick turn = NewestTurnOf(row);
-        return turn != TTick::None && turns_.FirstTime(row.path, row.date + ' ' + row.time, turn);
+        return row.newestTurn != TTick::None &&
+               turns_.FirstTime(row.path, row.date + ' ' + row.time, row.newestTurn);
     }
     // Every column, the marks at close's and the track records' too (empty where they were not
     // asked for).
@@ -26,11 +26,6 @@ bool TScanRowFilter::Take(const TWatchRow& row) {
     }
     last = std::move(line);
     return true;
-}
-
-TTick NewestTurnOf(const TWatchRow& row) {
-    // The bars since the turn count the newest bar: one means the bar before it had another mark.
-    return row.failure.empty() && row.barsSinceTurn == 1 ? row.mark : TTick::None;
 }
 
 } // namespace quillon

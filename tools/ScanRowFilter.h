@@ -30,8 +30,4 @@ private:
     TTurnMemory turns_;
 };
 
-// The turn of the waves at a row's newest bar: its mark, up or down, when the bar before did not
-// carry it (TurnAt's rule), else None.
-TTick NewestTurnOf(const TWatchRow& row);
-
 } // namespace quillon
