@@ -122,6 +122,10 @@ TEST(ToolsTest, VersionUsageErrorsAndFailedWrites) {
         {"quillon-chart --version", 0, "quillon-chart " QUILLON_VERSION "\n"},
         {"quillon-make-bars --version", 0, "quillon-make-bars " QUILLON_VERSION "\n"},
         {"quillon-scan --version", 0, "quillon-scan " QUILLON_VERSION "\n"},
+        // Every help ends with its exit statuses, wrapped within 99 columns like the rest.
+        {"for t in quillon-waves quillon-chart quillon-scan quillon-make-bars; do"
+         " $t --help | awk 'length > 99'; $t --help | tail -c 16; done",
+         0, "other programs.\nother programs.\nother programs.\nother programs.\n"},
         {"quillon-chart --help -o a.jpg", 0, "Usage: quillon-chart FILE -o OUT.png [--bars N]"},
         {"quillon-waves $S -bars 300", 2, "quillon-waves: -bars: not an option"},
         {"quillon-waves -x.csv", 2, "quillon-waves: -x.csv: not an option"},
