@@ -142,6 +142,8 @@ TEST(TurnNotifierTest, OneNotifyForEachFileBarAndDirection) {
     const std::string closedAtTurn = BarFileText(history);
     WriteQuietFile(dir.Path("EURUSD60.csv"), closedAtTurn);
     QTest::mouseClick(forms.Form1.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    // The click's marks at close come from the pipeline: told before the rewrites start.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count(" at close") == 2; }, 10000));
     WriteTextFile(dir.Path("GBPUSD60.csv"), closedAtTurn);
     WriteTextFile(dir.Path("USDJPY60.csv"), closedAtTurn);
     EXPECT_TRUE(QTest::qWaitFor([&] { return listener.notes.count(" at close") == 3; }, 10000));
