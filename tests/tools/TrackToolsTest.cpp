@@ -102,6 +102,26 @@ TEST(ScanCommandTest, TrackColumnsInTheTableAndFollowing) {
     const TProcessResult end = follow.Stop(SIGTERM);
     EXPECT_EQ(end.exitCode, 0);
     EXPECT_EQ(end.out + end.err, "");
+
+    // Spikes written into lines older than any loaded bar's window change the whole file's record
+    // alone: 10 trades become 9, and that row is written too.
+    std::vector<TGeneratedBar> older = GenerateBars({.barCount = 120});
+    const std::string olderPath = dir.Write("USDJPY60.csv", BarFileText(older));
+    TRunningProcess wholeFile(
+        QUILLON_SCAN_PROGRAM,
+        {"--follow", olderPath, "--track", "--whole-file", Numbers[0], Numbers[1], Numbers[2]},
+        NoLocale);
+    const auto next = [&wholeFile] {
+        return wholeFile.ReadLine(std::chrono::seconds(10)).value_or("(no line within 10 s)");
+    };
+    next();
+    EXPECT_TRUE(next().ends_with(",10,4,16.8,68.7,-312,0.23,372"));
+    for (std::size_t line = 3; line < 41; line += 7) {
+        older[line].close = older[line].high = older[line].close + 1000;
+    }
+    WriteTextFile(olderPath, BarFileText(older));
+    EXPECT_TRUE(next().ends_with(",9,3,12.1,64.6,-348,0.16,390"));
+    wholeFile.Stop(SIGTERM);
 }
 
 } // namespace
