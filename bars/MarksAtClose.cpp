@@ -4,7 +4,6 @@
 #include <atomic>
 #include <memory>
 #include <numeric>
-#include <thread>
 
 #include "bars/Turns.h"
 #include "base/Errors.h"
@@ -147,8 +146,7 @@ void WorkOutMarksAtClose(const TRun& run, int firstLine, std::span<const int> li
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(),
                      [&lines](std::size_t a, std::size_t b) { return lines[a] < lines[b]; });
-    const unsigned allowed =
-        threads != 0 ? threads : std::max(1U, std::thread::hardware_concurrency());
+    const unsigned allowed = ThreadsAllowed(threads);
     const std::size_t workers = std::min<std::size_t>(allowed, lines.size());
     const std::size_t runs = std::min(lines.size(), workers * RunsPerThread);
     std::atomic<std::size_t> done = 0;

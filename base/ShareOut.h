@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <exception>
@@ -8,6 +9,11 @@
 #include <vector>
 
 namespace quillon {
+
+// The threads a piece of work may take: `asked` where it is given, else one a processor.
+inline unsigned ThreadsAllowed(unsigned asked) {
+    return asked != 0 ? asked : std::max(1U, std::thread::hardware_concurrency());
+}
 
 // Works items 0..count-1 out on up to `workers` threads, the caller's included: each thread makes
 // its own state once (makeState(), storage too large to make per item) and then takes the next

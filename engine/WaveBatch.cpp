@@ -4,7 +4,6 @@
 #include <cstring>
 #include <exception>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "base/Errors.h"
@@ -51,8 +50,7 @@ void WaveComponents(std::span<const TWaveRequest> requests, std::span<TSeries> r
 
     std::vector<TSeries> worked(requests.size());
     std::vector<std::exception_ptr> errors(requests.size());
-    const unsigned allowed =
-        maxThreads != 0 ? maxThreads : std::max(1U, std::thread::hardware_concurrency());
+    const unsigned allowed = ThreadsAllowed(maxThreads);
     // Each request's error is kept, not raised, so that the first failing one in order is told.
     ShareOut(
         distinct.size(), std::min<std::size_t>(allowed, distinct.size()),

@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "bars/ReadPolicy.h"
 #include "base/IntegerText.h"
+#include "base/ShareOut.h"
 #include "tools/ProgressLine.h"
 #include "tools/RunOptions.h"
 #include "tools/ScanFiles.h"
@@ -134,7 +134,7 @@ int ProcessorCount() {
     if (::sched_getaffinity(0, sizeof(set), &set) == 0) {
         return std::max(1, CPU_COUNT(&set));
     }
-    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    return static_cast<int>(ThreadsAllowed(0));
 }
 
 std::optional<int> ReadScanRequest(std::span<const std::string_view> args, int processors,
